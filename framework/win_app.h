@@ -1,0 +1,34 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class CWnd;
+
+// The application object. Exactly one exists, as a static object of a class
+// derived from this one; the entry point finds it and calls InitInstance.
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Returning FALSE ends the process; this framework has no message loop of
+    // its own, so an application runs its user interface from here.
+    virtual BOOL InitInstance() = 0;
+
+    // The executable's file name without its extension.
+    const std::string& AppName() const { return m_strAppName; }
+
+    CWnd* m_pMainWnd = nullptr;
+
+private:
+    std::string m_strAppName;
+};
+
+// The one application object, or nullptr when there is none (as in unit tests).
+CWinApp* AfxGetApp();
+
+// The executable's full path as GetModuleFileNameA gives it into a MAX_PATH buffer.
+std::string ModulePath();

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The input history: newest entry first, one entry per line of the history
+// file, every line ending in CR LF. Entries are the bytes the user typed.
+using HistoryList = std::vector<std::string>;
+
+// Appends up to nHistoryMax non-empty lines of the file to history; blank lines
+// are skipped and do not count. A missing or unreadable file adds nothing.
+void LoadHistory(const std::string& path, int32_t nHistoryMax, HistoryList& history);
+
+// Moves text to the front (dropping an equal entry) and trims one entry when the
+// list outgrows nHistoryMax read as unsigned, so a negative length never trims.
+void RememberInput(HistoryList& history, const std::string& text, int32_t nHistoryMax);
+
+// The file's exact bytes for a list.
+std::string FormatHistory(const HistoryList& history);
+
+// Replaces the file with the list; false when it could not be written, in which
+// case the old file is left as it was.
+bool SaveHistory(const std::string& path, const HistoryList& history);
