@@ -42,3 +42,14 @@ std::string ModulePath()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
+
+const char* AfxGetAppName()
+{
+    static const std::string moduleTitle = FileTitle(ModulePath());
+    return g_app ? g_app->AppName().c_str() : moduleTitle.c_str();
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}

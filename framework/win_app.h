@@ -29,6 +29,11 @@ private:
 
 // The one application object, or nullptr when there is none (as in unit tests).
 CWinApp* AfxGetApp();
+// The application's name, or the executable's when there is no application object.
+const char* AfxGetAppName();
+// The application's main window, or nullptr: everything runs on one thread, so
+// this is also the current thread's main window.
+CWnd* AfxGetMainWnd();
 
 // The executable's full path as GetModuleFileNameA gives it into a MAX_PATH buffer.
 std::string ModulePath();

@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+
+#include "framework/wnd.h"
+
+class CDialog;
+
+// One direction of data exchange between a dialog's controls and its members.
+struct CDataExchange {
+    CDialog* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;  // TRUE: controls to members
+};
+
+// Attaches the control once; later exchanges leave it attached.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
+// A combo box's edit text.
+void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
+
+// A modal dialog from a dialog template resource of the executable.
+class CDialog : public CWnd {
+public:
+    CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+
+    // Runs the dialog in the framework's own modal loop and returns the code
+    // given to EndDialog (-1 when the dialog cannot be created). The owner is
+    // the parent, or the application's main window when there is none, and is
+    // disabled while the dialog is open.
+    INT_PTR DoModal();
+    void EndDialog(int nResult);
+
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+protected:
+    virtual void DoDataExchange(CDataExchange*) {}
+    // The default sends the members to the controls and returns TRUE, so the
+    // dialog manager focuses the first tab stop.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void RunModalLoop();
+    BOOL PreTranslateInput(MSG* pMsg);
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    bool m_bInModalLoop = false;
+    int m_nModalResult = -1;
+};

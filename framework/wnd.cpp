@@ -1,0 +1,110 @@
+#include "framework/wnd.h"
+
+#include <commctrl.h>
+
+namespace {
+const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
+
+bool IsReflected(UINT message, LPARAM lParam)
+{
+    return lParam != 0 && (message == WM_CTLCOLORSTATIC || message == WM_COMMAND);
+}
+}  // namespace
+
+CWnd::~CWnd()
+{
+    if (m_hWnd && IsWindow(m_hWnd))
+        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    DWORD_PTR refData = 0;
+    if (!hWnd || !GetWindowSubclass(hWnd, SubclassProc, kSubclassId, &refData))
+        return nullptr;
+    return reinterpret_cast<CWnd*>(refData);
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (m_hWnd || !IsWindow(hWnd) || FromHandlePermanent(hWnd))
+        return FALSE;
+    m_hWnd = hWnd;
+    PreSubclassWindow();
+    if (!SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND hWnd = m_hWnd;
+    if (hWnd)
+        RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
+// The one place where notifications go back to the control that sent them:
+// the sender is lParam for both WM_CTLCOLORSTATIC and a control's WM_COMMAND.
+BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
+    return child && child->OnChildNotify(message, wParam, lParam, pResult);
+}
+
+void CWnd::Detach()
+{
+    RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR refData)
+{
+    CWnd* self = reinterpret_cast<CWnd*>(refData);
+    LRESULT result = 0;
+    if (IsReflected(message, lParam) && ReflectToChild(message, wParam, lParam, &result))
+        return result;
+
+    // The object lets go of the window on its last message, but only once the
+    // outermost message handler has returned: an inner WM_NCDESTROY (a
+    // DestroyWindow from inside a handler) must not pull the handle away from
+    // the handlers still running further up.
+    ++self->m_nMessageDepth;
+    result = self->WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        self->m_bDestroyedInside = true;
+    if (--self->m_nMessageDepth == 0 && self->m_bDestroyedInside) {
+        self->m_bDestroyedInside = false;
+        self->Detach();
+    }
+    return result;
+}
