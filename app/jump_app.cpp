@@ -1,7 +1,25 @@
 #include "app/jump_app.h"
 
+#include <commctrl.h>
+
 #include "app/file_locations.h"
+#include "app/path_exists.h"
 #include "app/settings.h"
+#include "app/single_instance.h"
+#include "controls/folder_picker.h"
+#include "jump/jump_dlg.h"
+
+namespace {
+const char kEditorFolderPrompt[] = "秀丸エディタの場所を指定してください。";
+const char kEditorFileName[] = "\\Hidemaru.exe";
+
+// The common controls (the link label's tooltip among them) and their current look.
+void EnableCommonControls()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+}  // namespace
 
 CJumpApp::CJumpApp()
 {
@@ -13,6 +31,27 @@ CJumpApp::CJumpApp()
 
 BOOL CJumpApp::InitInstance()
 {
+    if (IsAnotherInstanceRunning(kInstanceName)) {
+        ActivateRunningInstance(kInstanceName);
+        return FALSE;
+    }
+    EnableCommonControls();
+
+    if (m_strEditorPath.empty() || !PathExists(m_strEditorPath, FALSE)) {
+        CFolderPicker picker(BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, kEditorFolderPrompt, 0);
+        if (picker.Browse() != IDOK)
+            return FALSE;
+        std::string folder;
+        picker.GetResult(folder, 1);
+        // Appended whatever the folder ends in: a drive root gives "D:\\\\Hidemaru.exe".
+        m_strEditorPath = folder + kEditorFileName;
+        WriteEditorPath(m_strIniPath, m_strEditorPath);
+    }
+
+    CJumpDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
     return FALSE;
 }
 

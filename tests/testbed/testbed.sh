@@ -7,6 +7,7 @@
 #   testbed.sh stop  BUILD_DIR        stop both again
 #   testbed.sh run   BUILD_DIR PROGRAM [ARGS...]   run a Windows program in the bed
 #   testbed.sh shell BUILD_DIR COMMAND [ARGS...]   run a Linux command with the bed's environment
+#   testbed.sh run-on-display BUILD_DIR PROGRAM [ARGS...]   run in the bed's prefix on the caller's $DISPLAY
 set -euo pipefail
 
 action=$1
@@ -80,5 +81,6 @@ case $action in
     exit $status
     ;;
   shell) use_display; exec "$@" ;;
+  run-on-display) exec wine "$@" ;;
   *) echo "usage: $0 start|stop|run|shell BUILD_DIR ..." >&2; exit 2 ;;
 esac

@@ -1,0 +1,8 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Whether something exists at the path, a folder when wantDirectory is TRUE and
+// a file otherwise. Wildcards are allowed; only the first match is judged.
+BOOL PathExists(const std::string& path, BOOL wantDirectory);

@@ -1,0 +1,111 @@
+#include "jump/jump_dlg.h"
+
+#include "app/jump_app.h"
+#include "app/settings.h"
+#include "app/single_instance.h"
+#include "jump/editor_launch.h"
+#include "res/resource.h"
+
+CJumpDlg::CJumpDlg(CWnd* pParent) : CDialog(IDD_JUMP, pParent)
+{
+    m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME_ICON));
+    m_uActivateMsg = RegisterWindowMessageA(kInstanceName);
+    m_nHistoryMax = ReadHistoryLength(JumpApp().m_strIniPath);
+}
+
+void CJumpDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_INPUT, m_comboInput);
+    DDX_CBString(pDX, IDC_INPUT, m_strInput);
+}
+
+BOOL CJumpDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_comboInput.m_hWnd, CB_SETEXTENDEDUI, TRUE, 0);
+    LoadHistory(JumpApp().m_strHistoryPath, m_nHistoryMax, m_history);
+    ShowHistory();
+    return TRUE;
+}
+
+// The newest entry is preselected in the edit field. Entries are inserted at
+// explicit positions, so the list keeps the history's order although the combo
+// box is sorted.
+void CJumpDlg::ShowHistory()
+{
+    if (!m_history.empty()) {
+        m_strInput = m_history.front();
+        UpdateData(FALSE);
+        SendMessageA(m_comboInput.m_hWnd, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
+    for (size_t i = 0; i < m_history.size(); ++i)
+        SendMessageA(m_comboInput.m_hWnd, CB_INSERTSTRING, i,
+                     reinterpret_cast<LPARAM>(m_history[i].c_str()));
+}
+
+// The editor reads the target from the history file, so the file is complete
+// before the editor starts.
+void CJumpDlg::OnOK()
+{
+    UpdateData(TRUE);
+    RememberInput(m_history, m_strInput, m_nHistoryMax);
+    SaveHistory(JumpApp().m_strHistoryPath, m_history);
+    LaunchEditor();
+    CDialog::OnOK();
+    DestroyWindow();
+}
+
+LRESULT CJumpDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        if (IsIconic(m_hWnd)) {
+            OnPaint();
+            return 0;
+        }
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(OnQueryDragIcon());
+    case WM_SYSCOMMAND:
+        OnSysCommand(static_cast<UINT>(wParam), lParam);
+        return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CJumpDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == m_uActivateMsg) {
+        BringToForeground(m_hWnd);
+        // Refusing ends the broadcast here: no other application needs it.
+        return BROADCAST_QUERY_DENY;
+    }
+    return CDialog::DefWindowProc(message, wParam, lParam);
+}
+
+// Minimised, the dialog shows its icon centred in what is left of it.
+void CJumpDlg::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - cxIcon + 1) / 2;
+    const int y = (client.bottom - client.top - cyIcon + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(m_hWnd, &paint);
+}
+
+HCURSOR CJumpDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CJumpDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    CDialog::WindowProc(WM_SYSCOMMAND, nID, lParam);
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "jump/history.h"
+
+// The program's main window: a combo box for the jump target, filled with the
+// history, and OK / Cancel. OK remembers the input, saves the history and starts
+// the editor; Cancel changes nothing.
+class CJumpDlg : public CDialog {
+public:
+    explicit CJumpDlg(CWnd* pParent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Answers a second instance's activation request.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowHistory();
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+
+    CComboBox m_comboInput;
+    std::string m_strInput;
+    HistoryList m_history;
+    int32_t m_nHistoryMax = 0;
+    UINT m_uActivateMsg = 0;
+    HICON m_hIcon = nullptr;
+};

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the program as needed and runs it under Wine, with the stand-in editor
+# configured beside a staged copy of the executable (so no folder prompt).
+#
+# With a display ($DISPLAY) the dialog is yours to use. Without one it runs on a
+# virtual display: types a target, presses Enter, prints what the stand-in
+# editor received and the history file, and saves a screenshot of the dialog.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+build=build/win32
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target Wexmoor standin_editor >/dev/null
+
+stage=$build/run
+mkdir -p "$stage/Hidemaru"
+cp "$build/Wexmoor.exe" "$stage/Wexmoor.exe"
+cp "$build/tools/standin_editor/standin_editor.exe" "$stage/Hidemaru/Hidemaru.exe"
+bed=tests/testbed/testbed.sh
+"$bed" start "$build"
+
+winpath() { echo "Z:$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" | tr / '\\'; }
+printf '[config]\r\nhidemaru=%s\r\n' "$(winpath "$stage/Hidemaru/Hidemaru.exe")" >"$stage/Wexmoor.ini"
+export WEXMOOR_HISTORY
+WEXMOOR_HISTORY=$(winpath "$stage/Wexmoor.log")
+
+if [ -n "${DISPLAY:-}" ]; then
+  "$bed" run-on-display "$build" "$stage/Wexmoor.exe"
+  exit 0
+fi
+
+export WEXMOOR_STANDIN_RECORD
+WEXMOOR_STANDIN_RECORD=$(winpath "$stage/standin-record.txt")
+rm -f "$stage/standin-record.txt"
+"$bed" run "$build" "$stage/Wexmoor.exe" &
+program=$!
+window=$("$bed" shell "$build" timeout 20 xdotool search --sync --onlyvisible --name '^Wexmoor$' | head -n1)
+"$bed" shell "$build" xdotool windowactivate --sync "$window" 2>/dev/null || true
+"$bed" shell "$build" xdotool type --delay 30 "demo.cpp:42"
+"$bed" shell "$build" import -window "$window" "$stage/jump-dialog.png"
+"$bed" shell "$build" xdotool key Return
+wait "$program"
+for _ in $(seq 100); do [ -f "$stage/standin-record.txt" ] && break; sleep 0.1; done
+
+echo "--- the stand-in editor received ---"
+cat "$stage/standin-record.txt"
+echo "--- history file $stage/Wexmoor.log ---"
+od -c "$stage/Wexmoor.log" | head -n 10
+echo "--- screenshot: $stage/jump-dialog.png"
+"$bed" stop "$build"
