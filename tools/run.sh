@@ -45,6 +45,8 @@ for _ in $(seq 100); do [ -f "$stage/standin-record.txt" ] && break; sleep 0.1; 
 
 echo "--- the stand-in editor received ---"
 cat "$stage/standin-record.txt"
+hex=$(sed -n 's/^history_first_line=//p' "$stage/standin-record.txt")
+printf 'jump target (first line of the history): %b\n' "$(echo "$hex" | sed 's/../\\x&/g')"
 echo "--- history file $stage/Wexmoor.log ---"
 od -c "$stage/Wexmoor.log" | head -n 10
 echo "--- screenshot: $stage/jump-dialog.png"
