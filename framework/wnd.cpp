@@ -4,6 +4,10 @@
 
 namespace {
 const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
+// Where a window keeps its object, for looking it up from the handle. (The
+// subclass's reference data holds it too, but GetWindowSubclass is missing
+// from MinGW-w64's 64-bit import library.)
+const char kObjectProperty[] = "Wexmoor.CWnd";
 
 bool IsReflected(UINT message, LPARAM lParam)
 {
@@ -14,15 +18,12 @@ bool IsReflected(UINT message, LPARAM lParam)
 CWnd::~CWnd()
 {
     if (m_hWnd && IsWindow(m_hWnd))
-        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+        Detach();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    DWORD_PTR refData = 0;
-    if (!hWnd || !GetWindowSubclass(hWnd, SubclassProc, kSubclassId, &refData))
-        return nullptr;
-    return reinterpret_cast<CWnd*>(refData);
+    return hWnd ? static_cast<CWnd*>(GetPropA(hWnd, kObjectProperty)) : nullptr;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
@@ -35,6 +36,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         m_hWnd = nullptr;
         return FALSE;
     }
+    SetPropA(hWnd, kObjectProperty, this);
     return TRUE;
 }
 
@@ -42,8 +44,7 @@ HWND CWnd::UnsubclassWindow()
 {
     HWND hWnd = m_hWnd;
     if (hWnd)
-        RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
-    m_hWnd = nullptr;
+        Detach();
     return hWnd;
 }
 
@@ -83,6 +84,7 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 void CWnd::Detach()
 {
     RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    RemovePropA(m_hWnd, kObjectProperty);
     m_hWnd = nullptr;
 }
 

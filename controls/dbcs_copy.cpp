@@ -1,0 +1,25 @@
+#include "controls/dbcs_copy.h"
+
+std::size_t CopyWithoutSplitting(char* dest, const char* source, std::size_t maxBytes,
+                                 LeadByteTest isLeadByte)
+{
+    std::size_t count = 0;
+    while (count < maxBytes && source[count])
+        ++count;
+
+    // Walks whole characters from the start: a second byte can fall in the
+    // lead-byte range too, so the last byte alone does not tell.
+    for (std::size_t at = 0; at < count; ++at) {
+        if (isLeadByte(static_cast<unsigned char>(source[at]))) {
+            if (at + 1 == count) {
+                dest[at] = '\0';
+                break;
+            }
+            dest[at] = source[at];
+            ++at;
+        }
+        dest[at] = source[at];
+    }
+    dest[count] = '\0';
+    return count;
+}
