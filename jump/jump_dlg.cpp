@@ -5,6 +5,8 @@
 #include "app/single_instance.h"
 #include "jump/editor_launch.h"
 #include "res/resource.h"
+#include "version/version_dlg.h"
+#include "version/version_menu.h"
 
 CJumpDlg::CJumpDlg(CWnd* pParent) : CDialog(IDD_JUMP, pParent)
 {
@@ -22,6 +24,7 @@ void CJumpDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CJumpDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    AppendVersionMenuItem(m_hWnd);
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_comboInput.m_hWnd, CB_SETEXTENDEDUI, TRUE, 0);
     LoadHistory(JumpApp().m_strHistoryPath, m_nHistoryMax, m_history);
@@ -107,5 +110,10 @@ HCURSOR CJumpDlg::OnQueryDragIcon()
 
 void CJumpDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
+    if (IsVersionCommand(nID)) {
+        CVersionDlg box;
+        box.DoModal();
+        return;
+    }
     CDialog::WindowProc(WM_SYSCOMMAND, nID, lParam);
 }
