@@ -9,7 +9,12 @@ void LoadHistory(const std::string& path, int32_t nHistoryMax, HistoryList& hist
 {
     // Binary mode: a text-mode reader on Windows would stop at a 0x1A byte.
     std::ifstream in(path, std::ios::binary);
-    if (!in || in.peek() == std::ifstream::traits_type::eof())
+    LoadHistory(in, nHistoryMax, history);
+}
+
+void LoadHistory(std::istream& in, int32_t nHistoryMax, HistoryList& history)
+{
+    if (!in || in.peek() == std::istream::traits_type::eof())
         return;
     std::string line;
     while (static_cast<int32_t>(history.size()) < nHistoryMax) {
@@ -36,7 +41,13 @@ void RememberInput(HistoryList& history, const std::string& text, int32_t nHisto
 
 std::string FormatHistory(const HistoryList& history)
 {
+    // Sized once: growing a long history's bytes step by step copies them again
+    // at every step.
+    size_t size = 0;
+    for (const std::string& entry : history)
+        size += entry.size() + 2;
     std::string bytes;
+    bytes.reserve(size);
     for (const std::string& entry : history) {
         bytes += entry;
         bytes += "\r\n";

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@ using HistoryList = std::vector<std::string>;
 // Appends up to nHistoryMax non-empty lines of the file to history; blank lines
 // are skipped and do not count. A missing or unreadable file adds nothing.
 void LoadHistory(const std::string& path, int32_t nHistoryMax, HistoryList& history);
+// The same from a stream opened in binary mode.
+void LoadHistory(std::istream& in, int32_t nHistoryMax, HistoryList& history);
 
 // Moves text to the front (dropping an equal entry) and trims one entry when the
 // list outgrows nHistoryMax read as unsigned, so a negative length never trims.

@@ -5,23 +5,6 @@
 #include "tests/e2e/program_driver.h"
 
 namespace {
-const char kPrompt[] = "秀丸エディタの場所を指定してください。";
-
-// The folder browser is the process's one window that shows the prompt.
-HWND WaitForFolderPrompt(DWORD processId)
-{
-    HWND browser = nullptr;
-    WaitUntil([&] {
-        for (HWND window : ProcessWindows(processId)) {
-            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-                if (WindowText(child) == kPrompt)
-                    return (browser = window) != nullptr;
-        }
-        return false;
-    });
-    return browser;
-}
-
 std::string DesktopFolder()
 {
     char path[MAX_PATH] = {};

@@ -30,8 +30,9 @@ protected:
     std::map<std::string, std::string> WaitForEditor()
     {
         EXPECT_TRUE(program.Process().WaitForExit());
-        EXPECT_TRUE(WaitUntil([&] { return FileExists(program.RecordPath()); }));
-        return ReadStandinRecord(program.RecordPath());
+        auto record = WaitForStandinRecord(program.RecordPath());
+        EXPECT_FALSE(record.empty()) << "the editor did not start";
+        return record;
     }
 
     StagedProgram program;
@@ -169,5 +170,5 @@ TEST(RenamedCopy, KeepsItsOwnSettingsAndHistory)
     EXPECT_TRUE(program.Process().WaitForExit());
     EXPECT_EQ(ReadBytes(program.Folder() / "Other.log"), "other\r\n");
     EXPECT_FALSE(FileExists(program.Folder() / "Wexmoor.log"));
-    EXPECT_TRUE(WaitUntil([&] { return FileExists(program.RecordPath()); }));
+    EXPECT_FALSE(WaitForStandinRecord(program.RecordPath()).empty());
 }

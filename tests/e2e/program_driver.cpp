@@ -5,6 +5,8 @@
 #include <fstream>
 
 namespace {
+const char kPrompt[] = "秀丸エディタの場所を指定してください。";
+
 struct WindowSearch {
     DWORD processId;
     std::vector<HWND> found;
@@ -36,7 +38,8 @@ void SendKeys(std::vector<INPUT> inputs)
 }
 }  // namespace
 
-StagedProgram::StagedProgram(const std::string& exeName) : m_exeName(exeName)
+StagedProgram::StagedProgram(const std::string& exeName, const std::string& folderName)
+    : m_folder(folderName), m_exeName(exeName)
 {
     CopyFileOrFail(BuildTreePath("Wexmoor.exe"), ExePath());
     CreateDirectoryA((m_folder / "Hide maru").c_str(), nullptr);
@@ -106,6 +109,21 @@ HWND WaitForProcessWindow(DWORD processId, const char* caption)
     return window;
 }
 
+// The folder browser is the process's one window that shows the prompt.
+HWND WaitForFolderPrompt(DWORD processId)
+{
+    HWND browser = nullptr;
+    WaitUntil([&] {
+        for (HWND window : ProcessWindows(processId)) {
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if (WindowText(child) == kPrompt)
+                    return (browser = window) != nullptr;
+        }
+        return false;
+    });
+    return browser;
+}
+
 void PressKey(WORD virtualKey)
 {
     SendKeys({KeyInput(virtualKey, false), KeyInput(virtualKey, true)});
@@ -159,6 +177,9 @@ std::vector<std::string> ComboListItems(HWND combo)
 
 void SaveScreenshot(HWND window, const std::string& name)
 {
+    // A window that has just appeared may not have painted yet.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
     RECT frame;
     GetWindowRect(window, &frame);
     const int width = frame.right - frame.left;

@@ -9,10 +9,12 @@
 #include "tests/support/test_processes.h"
 
 // A staged copy of the real executable in a folder of its own, with the
-// stand-in editor as its editor, started and driven as a user would.
+// stand-in editor as its editor, started and driven as a user would. The
+// folder may be given a name of its own (nested with backslashes).
 class StagedProgram {
 public:
-    explicit StagedProgram(const std::string& exeName = "Wexmoor.exe");
+    explicit StagedProgram(const std::string& exeName = "Wexmoor.exe",
+                           const std::string& folderName = "");
     ~StagedProgram();
 
     std::string ExePath() const { return m_folder / m_exeName; }
@@ -44,6 +46,9 @@ HWND FindProcessWindow(DWORD processId, const char* caption);
 HWND WaitForProcessWindow(DWORD processId, const char* caption);
 // Every visible top-level window of the process.
 std::vector<HWND> ProcessWindows(DWORD processId);
+// The folder browser that asks for the editor's folder; nullptr when it did
+// not appear in time.
+HWND WaitForFolderPrompt(DWORD processId);
 
 // Real keyboard input, as the user's keyboard gives it, to the foreground window.
 void PressKey(WORD virtualKey);

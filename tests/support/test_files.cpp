@@ -72,17 +72,16 @@ TempFolder::TempFolder(const std::string& name)
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static int counter = 0;
-    m_path = std::string(base) + "wexmoor-" + std::to_string(GetCurrentProcessId()) + "-" +
+    m_root = std::string(base) + "wexmoor-" + std::to_string(GetCurrentProcessId()) + "-" +
              std::to_string(++counter);
-    if (!name.empty())
-        m_path += "\\" + name;
-    RemoveTree(m_path);
+    m_path = name.empty() ? m_root : m_root + "\\" + name;
+    RemoveTree(m_root);
     CreateFolders(m_path);
 }
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    RemoveTree(m_root);
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes)

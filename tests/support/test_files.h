@@ -2,7 +2,8 @@
 #include <string>
 
 // A fresh folder under the temporary folder, removed with everything in it
-// when the object goes. Its path ends without a separator.
+// when the object goes. Its path ends without a separator. A name (nested with
+// backslashes) is made inside a fresh folder, which goes as a whole.
 class TempFolder {
 public:
     explicit TempFolder(const std::string& name = "");
@@ -14,6 +15,7 @@ public:
     std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
 
 private:
+    std::string m_root;
     std::string m_path;
 };
 

@@ -49,6 +49,13 @@ bool StartedProcess::WaitForExit(std::chrono::milliseconds timeout) const
            WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
+DWORD StartedProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
 void StartedProcess::Kill() const
 {
     TerminateProcess(m_info.hProcess, 1);
@@ -70,6 +77,13 @@ std::map<std::string, std::string> ReadStandinRecord(const std::string& path)
         if (equals != std::string::npos)
             record[line.substr(0, equals)] = line.substr(equals + 1);
     }
+    return record;
+}
+
+std::map<std::string, std::string> WaitForStandinRecord(const std::string& path)
+{
+    std::map<std::string, std::string> record;
+    WaitUntil([&] { return (record = ReadStandinRecord(path)).count("start_qpc") != 0; });
     return record;
 }
 

@@ -24,6 +24,8 @@ public:
     HANDLE Handle() const { return m_info.hProcess; }
     // Waits for the end; false when it is still running after the timeout.
     bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // STILL_ACTIVE while it runs.
+    DWORD ExitCode() const;
     void Kill() const;
 
 private:
@@ -35,4 +37,8 @@ std::string Quoted(const std::string& path);
 // What the stand-in editor recorded: its "key=value" lines as a map, empty when
 // there is no record.
 std::map<std::string, std::string> ReadStandinRecord(const std::string& path);
+// Waits for the stand-in editor's complete record; empty when none came. The
+// record appears by a rename, and just after it the file may still refuse to
+// be opened, so it is read until its last line is there.
+std::map<std::string, std::string> WaitForStandinRecord(const std::string& path);
 std::string FromHex(const std::string& hex);

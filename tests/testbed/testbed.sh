@@ -50,7 +50,7 @@ start() {
     wineserver -w
     touch "$WINEPREFIX/.testbed-ready"
   fi
-  wineserver -p >/dev/null 2>&1 </dev/null
+  wineserver -p >/dev/null 2>&1 </dev/null || true  # already running: fine
 }
 
 stop() {

@@ -40,8 +40,8 @@ TEST_F(Launch, TheEditorStartsMinimisedWithTheExactCommandLine)
     WriteBytes(history, "jump\x95\x5C\r\nold\r\n");
 
     ASSERT_TRUE(StartMinimised(EditorCommandLine(editor)));
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(record); }));
-    auto received = ReadStandinRecord(record);
+    auto received = WaitForStandinRecord(record);
+    ASSERT_FALSE(received.empty());
     EXPECT_EQ(received["command_line"], "\"" + editor + "\" /h /x Wexmoor.imp");
     EXPECT_EQ(received["flags"], std::to_string(STARTF_USESHOWWINDOW));
     EXPECT_EQ(received["show_window"], std::to_string(SW_MINIMIZE));
