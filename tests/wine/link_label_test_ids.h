@@ -7,5 +7,4 @@
 #define IDC_RIGHT 211
 #define IDC_CENTRED 212
 #define IDC_EMPTY 213
-#define IDC_WORDS 214
-#define IDC_CENTRE_IMAGE 215
+#define IDC_CENTRE_IMAGE 214
