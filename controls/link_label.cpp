@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "controls/browser_command.h"
 #include "controls/open_error_text.h"
@@ -14,13 +13,6 @@ namespace {
 const UINT_PTR kToolId = 1;
 const UINT kHoverPeriodMs = 100;
 const WORD kHelpHandCursor = 106;
-
-std::string WindowText(HWND hWnd)
-{
-    std::vector<char> text(GetWindowTextLengthA(hWnd) + 1);
-    GetWindowTextA(hWnd, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
 
 LabelRect ToLabelRect(const RECT& r)
 {
@@ -100,7 +92,7 @@ void CLinkLabel::PreSubclassWindow()
     // Without SS_NOTIFY a static control gets no mouse input and reports no clicks.
     SetWindowLongA(m_hWnd, GWL_STYLE, GetWindowLongA(m_hWnd, GWL_STYLE) | SS_NOTIFY);
 
-    const std::string text = WindowText(m_hWnd);
+    const std::string text = GetWindowTextString(m_hWnd);
     if (m_strTarget.empty())
         m_strTarget = text;
     if (text.empty())
@@ -245,7 +237,7 @@ void CLinkLabel::FitToText()
         ScreenRectToClient(parent, client);
     }
 
-    const std::string text = WindowText(m_hWnd);
+    const std::string text = GetWindowTextString(m_hWnd);
     HDC dc = GetDC(m_hWnd);
     HGDIOBJ previous = SelectObject(dc, static_cast<HFONT>(m_fontUnderlined));
     SIZE extent = {};

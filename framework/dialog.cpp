@@ -1,7 +1,5 @@
 #include "framework/dialog.h"
 
-#include <vector>
-
 #include "framework/win_app.h"
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
@@ -17,9 +15,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value)
         SetWindowTextA(combo, value.c_str());
         return;
     }
-    std::vector<char> text(GetWindowTextLengthA(combo) + 1);
-    GetWindowTextA(combo, text.data(), static_cast<int>(text.size()));
-    value = text.data();
+    value = GetWindowTextString(combo);
 }
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace {
 const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
 // Where a window keeps its object, for looking it up from the handle. (The
@@ -109,4 +111,11 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lP
         self->Detach();
     }
     return result;
+}
+
+std::string GetWindowTextString(HWND hWnd)
+{
+    std::vector<char> text(GetWindowTextLengthA(hWnd) + 1);
+    GetWindowTextA(hWnd, text.data(), static_cast<int>(text.size()));
+    return text.data();
 }

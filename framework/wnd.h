@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // A C++ object bound to a window. The binding is a comctl32 window subclass
 // whose reference data is the object, so messages reach the object first and
 // everything it does not handle goes on to the window's own procedure.
@@ -50,3 +52,6 @@ private:
     int m_nMessageDepth = 0;
     bool m_bDestroyedInside = false;
 };
+
+// A window's whole text, however long.
+std::string GetWindowTextString(HWND hWnd);
