@@ -1,183 +1,62 @@
-#include "jump/history.h"
-
+// The portable code natively, for what a run of the real program cannot reach
+// cheaply: the edges of the history's arithmetic and line ends, the native file
+// replacement, and the file-name rule for module paths no installation has.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
+#include "app/file_locations.h"
+#include "jump/editor_command.h"
 #include "jump/file_replace.h"
+#include "jump/history.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-class HistoryFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("wexmoor-history-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        path = (dir / "Wexmoor.log").string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
+// The bytes of a file, "" for none, or "/" for a folder.
+static std::string Get(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return fs::is_directory(path) ? "/" : std::string(std::istreambuf_iterator<char>(in), {});
+}
 
-    void Write(const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    std::string Read() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    HistoryList Load(int32_t max)
-    {
+// Each row loads a history file, puts a typed text in front and saves the list.
+TEST(History, LoadRememberSave)
+{
+    const struct { const char* name; std::string file, temp; int32_t max; std::string typed, after; } rows[] = {
+        {"CR LF, LF, lone CR, blanks, a last CR", "a\r\n\r\nc\rd\r\n\ne\r", "", 9, "n", "n\r\na\r\nc\rd\r\ne\r\r\n"},
+        {"blanks do not count, the length stops, one trimmed", "\r\na\n\nb\nc\nd", "", 3, "x", "x\r\na\r\nb\r\n"},
+        {"the first equal entry moves, nothing trimmed", "M\nmx\nm\ny\nm\n", "", 5, "m", "m\r\nM\r\nmx\r\ny\r\nm\r\n"},
+        {"0x1A is a byte, an empty input is an empty line", "a\x1A\n", "", 9, "", "\r\na\x1A\r\n"},
+        {"a negative length loads nothing and never trims", "a\n", "", -1, "n", "n\r\n"},
+        {"a temporary file left by a killed save", "", "stale, longer", 9, "n", "n\r\n"},
+        {"length zero; no temporary file possible: emptied in place", "a\n", "/", 0, "n", ""},
+        {"a folder in the file's place is reported and stays", "/", "", 9, "n", "/"},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("wexmoor-native-" + std::to_string(getpid()));
+    for (const auto& row : rows) {
+        const std::string path = (dir / std::to_string(&row - rows) / "Wexmoor.log").string();
+        fs::create_directories(fs::path(path).parent_path());
+        // "/" puts a folder at the file's or the temporary file's place, "" nothing.
+        for (const auto& [at, what] : {std::pair(path, row.file), std::pair(TemporaryPathFor(path), row.temp)})
+            if (what == "/")
+                fs::create_directory(at);
+            else if (!what.empty())
+                std::ofstream(at, std::ios::binary) << what;
         HistoryList history;
-        LoadHistory(path, max, history);
-        return history;
+        LoadHistory(path, row.max, history);
+        RememberInput(history, row.typed, row.max);
+        EXPECT_EQ(SaveHistory(path, history), row.after != "/") << row.name;
+        EXPECT_EQ(Get(path), row.after) << row.name;
+        EXPECT_EQ(Get(TemporaryPathFor(path)), row.temp == "/" ? "/" : "") << row.name;
     }
-
-    fs::path dir;
-    std::string path;
-};
-
-HistoryList Numbered(int count)
-{
-    HistoryList list;
-    for (int i = 1; i <= count; ++i)
-        list.push_back("tag" + std::to_string(i));
-    return list;
-}
-}  // namespace
-
-TEST_F(HistoryFile, MissingOrEmptyFileLoadsNothing)
-{
-    EXPECT_TRUE(Load(10).empty());
-    Write("");
-    EXPECT_TRUE(Load(10).empty());
+    fs::remove_all(dir);
 }
 
-TEST_F(HistoryFile, LineEndsAreCrLfOrLfAndBlankLinesDoNotCount)
+TEST(FileLocationsAndCommandLine, Strings)
 {
-    Write("a\r\n\r\n\nb\nc\r\rd\r\n\r\ne");
-    EXPECT_EQ(Load(10), (HistoryList{"a", "b", "c\r\rd", "e"}));
-    EXPECT_EQ(Load(2), (HistoryList{"a", "b"}));
-}
-
-TEST_F(HistoryFile, BytesAreKeptAsTheyAreIncludingCtrlZAndShiftJis)
-{
-    const std::string sjis = "\x95\x5C\x8E\xA6";  // two characters whose bytes include 0x5C
-    Write(std::string("x\x1Ay\r\n", 5) + sjis + "\r\n" + std::string("n\0l", 3) + "\r\n");
-    EXPECT_EQ(Load(10), (HistoryList{std::string("x\x1Ay"), sjis, std::string("n\0l", 3)}));
-}
-
-TEST_F(HistoryFile, DuplicatesAreLoadedAndTheLimitCutsALongFile)
-{
-    Write(FormatHistory(Numbered(15)) + "tag1\r\n");
-    EXPECT_EQ(Load(10), Numbered(10));
-    Write("same\r\nsame\r\n");
-    EXPECT_EQ(Load(10), (HistoryList{"same", "same"}));
-}
-
-TEST_F(HistoryFile, ZeroOrNegativeLengthLoadsNothing)
-{
-    Write("a\r\nb\r\n");
-    EXPECT_TRUE(Load(0).empty());
-    EXPECT_TRUE(Load(-1).empty());
-    EXPECT_TRUE(Load(INT32_MIN).empty());
-}
-
-TEST(RememberInput, MovesAnExistingEntryToTheFrontWithoutTrimming)
-{
-    HistoryList history{"a", "b", "c", "d"};
-    RememberInput(history, "c", 4);
-    EXPECT_EQ(history, (HistoryList{"c", "a", "b", "d"}));
-}
-
-TEST(RememberInput, ComparesBytesExactly)
-{
-    HistoryList history{"Main", "main2"};
-    RememberInput(history, "main", 10);
-    EXPECT_EQ(history, (HistoryList{"main", "Main", "main2"}));
-    RememberInput(history, "main2", 10);
-    EXPECT_EQ(history, (HistoryList{"main2", "main", "Main"}));
-}
-
-TEST(RememberInput, TrimsOneEntryAtTheLimit)
-{
-    HistoryList history = Numbered(10);
-    RememberInput(history, "new", 10);
-    ASSERT_EQ(history.size(), 10u);
-    EXPECT_EQ(history.front(), "new");
-    EXPECT_EQ(history.back(), "tag9");
-}
-
-TEST(RememberInput, LengthZeroKeepsNothingAndNegativeNeverTrims)
-{
-    HistoryList none;
-    RememberInput(none, "x", 0);
-    EXPECT_TRUE(none.empty());
-
-    HistoryList many = Numbered(12);
-    RememberInput(many, "x", -1);
-    EXPECT_EQ(many.size(), 13u);
-    EXPECT_EQ(many.front(), "x");
-}
-
-TEST(RememberInput, EmptyInputGoesToTheFrontLikeAnyOther)
-{
-    HistoryList history{"a"};
-    RememberInput(history, "", 10);
-    EXPECT_EQ(history, (HistoryList{"", "a"}));
-}
-
-TEST_F(HistoryFile, SaveWritesEveryEntryWithCrLfAndNoTemporaryFileRemains)
-{
-    ASSERT_TRUE(SaveHistory(path, {"new", "", "\x95\x5C"}));
-    EXPECT_EQ(Read(), "new\r\n\r\n\x95\x5C\r\n");
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(path)));
-    ASSERT_TRUE(SaveHistory(path, {}));
-    EXPECT_EQ(Read(), "");
-}
-
-TEST_F(HistoryFile, EmptyFirstLineIsSkippedOnTheNextStart)
-{
-    HistoryList history{"a", "b"};
-    RememberInput(history, "", 10);
-    ASSERT_TRUE(SaveHistory(path, history));
-    EXPECT_EQ(Load(10), (HistoryList{"a", "b"}));
-}
-
-TEST_F(HistoryFile, FifteenLinesWithLengthTenKeepTenAfterTheNextOk)
-{
-    Write(FormatHistory(Numbered(15)));
-    HistoryList history = Load(10);
-    RememberInput(history, "tag3", 10);
-    ASSERT_TRUE(SaveHistory(path, history));
-    HistoryList expected = Numbered(10);
-    expected.erase(expected.begin() + 2);
-    expected.insert(expected.begin(), "tag3");
-    EXPECT_EQ(Read(), FormatHistory(expected));
-}
-
-TEST_F(HistoryFile, LengthZeroAndNegativeAfterOk)
-{
-    Write("a\r\nb\r\n");
-    for (int32_t max : {0, -1}) {
-        HistoryList history = Load(max);
-        RememberInput(history, "x", max);
-        ASSERT_TRUE(SaveHistory(path, history));
-        EXPECT_EQ(Read(), max == 0 ? "" : "x\r\n") << "length " << max;
-    }
-}
-
-TEST_F(HistoryFile, ATargetThatCannotBeReplacedIsReportedAndLeavesNoTemporaryFile)
-{
-    fs::create_directory(path);  // a folder where the file should be
-    EXPECT_FALSE(SaveHistory(path, {"new"}));
-    EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(path)));
+    EXPECT_EQ(SettingsPathFor("C:\\x\\prog"), "C:\\x\\.ini") << "the last four bytes go whatever they are";
+    EXPECT_EQ(HistoryPathFor("exe"), ".log") << "four bytes or less leave only the extension";
+    EXPECT_EQ(EditorCommandLine("a\"b"), "\"a\"b\" /h /x Wexmoor.imp") << "the path goes between quotes verbatim";
 }
