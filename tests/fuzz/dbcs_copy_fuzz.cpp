@@ -3,45 +3,25 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "controls/cp932_search.h"
 #include "controls/dbcs_copy.h"
 #include "tests/fuzz/fuzz_check.h"
 
-namespace {
-// The last offset at or before limit where a character starts.
-size_t LastCharacterStart(const std::string& text, size_t limit)
-{
-    size_t start = 0;
-    for (size_t next = 0; next <= limit; next += IsCp932LeadByte(text[next]) ? 2 : 1) {
-        start = next;
-        if (next == text.size())
-            break;
-    }
-    return start;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    const size_t maxBytes = data[0] | (data[1] << 8);
-    std::string source(reinterpret_cast<const char*>(data) + 2, size - 2);
-    source.resize(std::strlen(source.c_str()));
-
+    const char* text = reinterpret_cast<const char*>(data) + 2;
+    const std::string source(text, strnlen(text, size - 2));
+    const size_t maxBytes = data[0] | data[1] << 8, count = std::min(source.size(), maxBytes);
     // Exactly the room the contract asks for, so that a write past it is caught.
-    const size_t count = std::min(source.size(), maxBytes);
-    std::vector<char> dest(count + 1, '\x7F');
-    const size_t copied = CopyWithoutSplitting(dest.data(), source.c_str(), maxBytes, IsCp932LeadByte);
-
-    FUZZ_CHECK(copied == count);
-    FUZZ_CHECK(dest[count] == '\0');
-    // The copy is the source up to its last whole character within the limit:
-    // a double-byte character cut by the limit loses its lead byte to a NUL.
-    const size_t kept = std::strlen(dest.data());
-    FUZZ_CHECK(kept == LastCharacterStart(source, count));
-    FUZZ_CHECK(source.compare(0, kept, dest.data()) == 0);
+    std::string dest(count + 1, '\x7F');
+    FUZZ_CHECK(CopyWithoutSplitting(&dest[0], source.c_str(), maxBytes, IsCp932LeadByte) == count);
+    // The source up to the last character start within the limit, then NULs.
+    size_t kept = 0;
+    for (size_t start = 0; start <= count; start += IsCp932LeadByte(source[start]) ? 2 : 1)
+        kept = start;
+    FUZZ_CHECK(dest == source.substr(0, kept) + std::string(count + 1 - kept, '\0'));
     return 0;
 }

@@ -3,12 +3,6 @@
 #include <cstdlib>
 
 // A fuzz target's own assertion: a broken property aborts, which libFuzzer
-// records as a crash with the input that caused it, and which fails a replay.
-#define FUZZ_CHECK(condition)                                                            \
-    do {                                                                                 \
-        if (!(condition)) {                                                              \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__,     \
-                         #condition);                                                    \
-            std::abort();                                                                \
-        }                                                                                \
-    } while (0)
+// records as a crash with its input, and which fails a corpus replay.
+#define FUZZ_CHECK(condition) \
+    ((condition) ? (void)0 : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))
