@@ -23,7 +23,7 @@
 #include "bench/sample_history.h"
 #include "framework/controls.h"
 #include "res/resource.h"
-#include "tests/e2e/program_driver.h"
+#include "tests/support/harness.h"
 
 namespace {
 const std::chrono::seconds kPatience(120);
@@ -79,7 +79,7 @@ Startup StartAndWatch(const std::string& exePath, std::unique_ptr<StartedProcess
     Startup startup;
     const LONGLONG started = Now();
     process = std::make_unique<StartedProcess>(Quoted(exePath));
-    if (!process->Started())
+    if (!process->Handle())
         Fail("cannot start " + exePath);
     while (startup.visibleMs < 0 || startup.idleMs < 0) {
         const double elapsedMs = Milliseconds(started, Now());
@@ -119,15 +119,8 @@ Startup StartAndCancel(const std::string& exePath)
 // When the stand-in editor's WinMain began, on this process's clock.
 LONGLONG EditorStart(const StagedProgram& program)
 {
-    std::map<std::string, std::string> record;
-    // The record appears by a rename, and a read at that very moment can find it
-    // still held; only a record with its last line is taken.
-    if (!WaitUntil(
-            [&] {
-                record = ReadStandinRecord(program.RecordPath());
-                return record.count("start_qpc") != 0;
-            },
-            kPatience))
+    std::map<std::string, std::string> record = WaitForStandinRecord(program.RecordPath(), kPatience);
+    if (record.empty())
         Fail("the editor left no record");
     return std::stoll(record["start_qpc"]);
 }
@@ -138,7 +131,7 @@ double EnterToEditor(const StagedProgram& program, const Startup& startup, const
     DeleteFileA(program.RecordPath().c_str());
     FocusForTyping(startup.dialog);
     const LONGLONG pressed = Now();
-    PressKey(VK_RETURN);
+    TypeText("\n");
     const double latency = Milliseconds(pressed, EditorStart(program));
     if (!process.WaitForExit(kPatience))
         Fail("the program did not end after Enter");
@@ -161,7 +154,7 @@ void CompareWithBareProgram(StagedProgram& program, int rounds)
     program.UseStandinEditor();
     SaveHistory(program.HistoryPath(), SampleHistory(10));
     const std::string bare = program.Folder() / "bare_dialog.exe";
-    CopyFileOrFail(BuildTreePath("bench/bare_dialog.exe"), bare);
+    CopyFileA(BuildTreePath("bench/bare_dialog.exe").c_str(), bare.c_str(), FALSE);
 
     // The first start of each reads its files from the disk; not counted.
     StartAndCancel(bare);

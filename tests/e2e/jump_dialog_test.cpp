@@ -1,174 +1,117 @@
-#include <shlobj.h>
-
+// The jump dialog of the real executable, driven with real keys: what it lists
+// and preselects for a history file, and what the history file and the editor
+// hold after the user's keys.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/program_driver.h"
+#include "tests/support/harness.h"
 
 namespace {
-const char kCaption[] = "Wexmoor";
+std::string Lines(int first, int last)
+{
+    std::string lines;
+    for (int i = first; i <= last; ++i)
+        lines += "entry " + std::to_string(i) + "\r\n";
+    return lines;
+}
 
-class JumpDialog : public ::testing::Test {
-protected:
-    // Starts the program and waits for its dialog, ready for typing.
-    HWND Open()
-    {
-        program.Start();
-        HWND dialog = WaitForProcessWindow(program.Process().Id(), kCaption);
-        if (dialog)
-            FocusForTyping(dialog);
-        return dialog;
-    }
-    HWND Combo(HWND dialog) const { return GetDlgItem(dialog, 1000); }
-    HWND ComboEdit(HWND dialog) const { return FindWindowExA(Combo(dialog), nullptr, "Edit", nullptr); }
+std::string ByteRange(int first, int last)
+{
+    std::string bytes;
+    for (int b = first; b <= last; ++b)
+        bytes += static_cast<char>(b);
+    return bytes;
+}
 
-    void ExpectClosedWithoutLaunch(const std::string& history)
-    {
-        EXPECT_TRUE(program.Process().WaitForExit());
-        EXPECT_EQ(ReadBytes(program.HistoryPath()), history);
-        EXPECT_FALSE(FileExists(program.RecordPath()));
-    }
-    std::map<std::string, std::string> WaitForEditor()
-    {
-        EXPECT_TRUE(program.Process().WaitForExit());
-        auto record = WaitForStandinRecord(program.RecordPath());
-        EXPECT_FALSE(record.empty()) << "the editor did not start";
-        return record;
-    }
+const std::string kLongLine(1 << 20, 'x');
+const std::string kWithNul("a\0b\r\nc\r\n", 8);
 
-    StagedProgram program;
+// Keys end in Enter (confirm: the editor starts), Escape or Alt+F4 (the close
+// box's road: nothing may change). They go over the preselected entry.
+struct Case {
+    const char* name;
+    std::string settings;  // extra lines of [config]
+    std::string before;    // the history file
+    size_t count;          // entries listed
+    std::vector<std::string> listed;  // the list in its order, where readable
+    std::string shown;     // preselected in the field
+    std::string keys;
+    std::string after;     // the history file afterwards
+    const char* exeName = "Wexmoor.exe";
+    const char* folder = "";
 };
+
+const Case kCases[] = {
+    {"TypedTargetGoesFirst", "", "old\r\nolder\r\n", 2, {"old", "older"}, "old", "Main.cpp:42\n",
+     "Main.cpp:42\r\nold\r\nolder\r\n"},
+    {"ListKeepsFileOrderAndSkipsBlankLines", "", "zeta\r\n\r\nalpha\r\nmiddle\r\n", 3, {"zeta", "alpha", "middle"},
+     "zeta", "typed\x1B", "zeta\r\n\r\nalpha\r\nmiddle\r\n"},
+    // The extended interface opens the list with the down key, on the current entry.
+    {"ChosenEntryMovesToTheFront", "", "one\r\ntwo\r\nthree\r\n", 3, {}, "one", "\x01\x01\x01\n\n",
+     "three\r\none\r\ntwo\r\n"},
+    {"CloseBoxChangesNothing", "", "keep\r\n", 1, {}, "keep", "typed\x04", "keep\r\n"},
+    {"EmptyInputIsSavedAsABlankFirstLine", "", "old\r\n", 1, {}, "old", "\x7F\n", "\r\nold\r\n"},
+    {"TenEntriesByDefault", "", Lines(1, 12), 10, {}, "entry 1", "new\n", "new\r\n" + Lines(1, 9)},
+    {"LengthZeroSavesNothing", "history=0\r\n", "a\r\nb\r\n", 0, {}, "", "x\n", ""},
+    {"NegativeLengthNeverTrims", "history=-1\r\n", "a\r\nb\r\n", 0, {}, "", "y\n", "y\r\n"},
+    {"SameEntryMovesLetterCaseCounts", "", "Abc\r\nx\r\nabc\r\n", 3, {}, "Abc", "abc\n", "abc\r\nAbc\r\nx\r\n"},
+    // Every byte value: NUL, 0x1A and a lone CR stay inside their entries, and a
+    // line feed alone ends a line as CR LF does.
+    {"EveryByteIsKept", "", ByteRange(0, 255) + "\r\ntail", 3, {}, "", "new\n",
+     "new\r\n" + ByteRange(0, 9) + "\r\n" + ByteRange(11, 255) + "\r\ntail\r\n"},
+    // The field shows the entry up to its NUL; confirmed, that goes in front and
+    // the entry as it was stays behind it.
+    {"EntryWithNulConfirmedAsShown", "", kWithNul, 2, {}, "a", "\n", "a\r\n" + kWithNul},
+    {"CrWithoutLineFeedBelongsToTheEntry", "", "one\rtwo\r", 1, {}, "one\rtwo\r", "\n", "one\rtwo\r\r\n"},
+    {"MegabyteLine", "", kLongLine + "\r\nshort\r\n", 2, {}, kLongLine.substr(0, 1023), "new\n",
+     "new\r\n" + kLongLine + "\r\nshort\r\n"},
+    // Second bytes of 0x5C in the folder and executable names (ソ 表 能).
+    {"RenamedCopyInDoubleByteFolder", "history=2\r\n", "one\r\ntwo\r\nthree\r\n", 2, {"one", "two"}, "one", "new\n",
+     "new\r\none\r\n", "表ソ.exe", "ソフト\\能力表"},
+};
+
+class JumpDialog : public ::testing::TestWithParam<Case> {};
+
+// The list as code page 932 bytes. The ANSI message comes back as UTF-16
+// across processes, so the wide one is asked.
+std::vector<std::string> ComboListItems(HWND combo)
+{
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t wide[1024] = {};
+        char ansi[1024] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+        WideCharToMultiByte(932, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
+        items.push_back(ansi);
+    }
+    return items;
+}
 }  // namespace
 
-TEST_F(JumpDialog, ShowsTheHistoryInFileOrderWithTheNewestPreselected)
+TEST_P(JumpDialog, ShowsTheHistoryAndSavesWhatTheUserConfirms)
 {
-    program.UseStandinEditor();
-    WriteBytes(program.HistoryPath(), "zeta\r\n\r\nalpha\r\nmiddle\r\n");
-    HWND dialog = Open();
+    const Case& c = GetParam();
+    StagedProgram program(c.exeName, c.folder);
+    program.UseStandinEditor(c.settings);
+    WriteBytes(program.HistoryPath(), c.before);
+    HWND dialog = program.OpenDialog();
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(WindowText(Combo(dialog)), "zeta");
-    EXPECT_EQ(ComboListItems(Combo(dialog)), (std::vector<std::string>{"zeta", "alpha", "middle"}));
-    EXPECT_TRUE(SendMessageA(Combo(dialog), CB_GETEXTENDEDUI, 0, 0));
-    DWORD start = 1, end = 0;
-    SendMessageA(Combo(dialog), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 4u);
-    SaveScreenshot(dialog, "jump-dialog");
-    PressKey(VK_ESCAPE);
-    ExpectClosedWithoutLaunch("zeta\r\n\r\nalpha\r\nmiddle\r\n");
-}
-
-TEST_F(JumpDialog, TypingATargetAndEnterSavesTheHistoryThenStartsTheEditor)
-{
-    program.UseStandinEditor();
-    WriteBytes(program.HistoryPath(), "old\r\nolder\r\n");
-    HWND dialog = Open();
-    ASSERT_TRUE(dialog);
-    TypeText("Main.cpp:42");  // replaces the selected newest entry
-    PressKey(VK_RETURN);
-    auto record = WaitForEditor();
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), "Main.cpp:42\r\nold\r\nolder\r\n");
-    EXPECT_EQ(record["command_line"], Quoted(program.EditorPath()) + " /h /x Wexmoor.imp");
-    EXPECT_EQ(record["flags"], std::to_string(STARTF_USESHOWWINDOW));
-    EXPECT_EQ(record["show_window"], std::to_string(SW_MINIMIZE));
-    EXPECT_EQ(FromHex(record["history_first_line"]), "Main.cpp:42");
-}
-
-TEST_F(JumpDialog, ChoosingFromTheListMovesTheEntryToTheFront)
-{
-    program.UseStandinEditor();
-    WriteBytes(program.HistoryPath(), "one\r\ntwo\r\nthree\r\n");
-    HWND dialog = Open();
-    ASSERT_TRUE(dialog);
-    PressKey(VK_DOWN);  // extended UI: opens the list on the current entry
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(Combo(dialog), CB_GETDROPPEDSTATE, 0, 0) != 0; }));
-    PressKey(VK_DOWN);
-    PressKey(VK_DOWN);
-    PressKey(VK_RETURN);  // closes the list with "three" chosen
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(Combo(dialog)) == "three"; }));
-    PressKey(VK_RETURN);
-    auto record = WaitForEditor();
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), "three\r\none\r\ntwo\r\n");
-    EXPECT_EQ(FromHex(record["history_first_line"]), "three");
-}
-
-TEST_F(JumpDialog, EscapeCancelAndTheCloseBoxChangeNothing)
-{
-    program.UseStandinEditor();
-    const std::string history = "keep\r\nthis\r\n";
-    WriteBytes(program.HistoryPath(), history);
-    for (int way = 0; way < 3; ++way) {
-        HWND dialog = Open();
-        ASSERT_TRUE(dialog);
-        TypeText("typed");
-        if (way == 0)
-            PressKey(VK_ESCAPE);
-        else if (way == 1)
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-        else
-            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ExpectClosedWithoutLaunch(history);
+    HWND combo = GetDlgItem(dialog, 1000);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(c.count));
+    EXPECT_TRUE(c.listed.empty() || ComboListItems(combo) == c.listed);
+    EXPECT_EQ(WindowText(combo), c.shown);
+    EXPECT_TRUE(SendMessageA(combo, CB_GETEXTENDEDUI, 0, 0));
+    TypeText(c.keys);
+    EXPECT_TRUE(program.Process().WaitForExit(30s));
+    EXPECT_TRUE(ReadBytes(program.HistoryPath()) == c.after) << "history file differs";
+    const bool confirmed = c.keys.back() == '\n';
+    auto record = WaitForStandinRecord(program.RecordPath(), confirmed ? 10s : 1s);
+    ASSERT_EQ(record.empty(), !confirmed);
+    if (confirmed) {
+        EXPECT_EQ(record["command_line"], Quoted(program.EditorPath()) + " /h /x Wexmoor.imp");
+        EXPECT_EQ(record["flags"] + "," + record["show_window"], "1,6");  // STARTF_USESHOWWINDOW, SW_MINIMIZE
+        EXPECT_EQ(record["history_first_line"], c.after.substr(0, c.after.find("\r\n")));
     }
 }
 
-TEST_F(JumpDialog, AnEmptyInputIsSavedAndLaunchedAndSkippedNextTime)
-{
-    program.UseStandinEditor();
-    WriteBytes(program.HistoryPath(), "old\r\n");
-    HWND dialog = Open();
-    ASSERT_TRUE(dialog);
-    PressKey(VK_DELETE);  // clears the selected text
-    PressKey(VK_RETURN);
-    auto record = WaitForEditor();
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), "\r\nold\r\n");
-    EXPECT_EQ(record["history_state"], "present");
-    EXPECT_EQ(record["history_first_line"], "");
-
-    DeleteFileA(program.RecordPath().c_str());
-    dialog = Open();
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(WindowText(Combo(dialog)), "old");
-    PressKey(VK_ESCAPE);
-    EXPECT_TRUE(program.Process().WaitForExit());
-}
-
-TEST_F(JumpDialog, HistoryLengthZeroAndNegative)
-{
-    WriteBytes(program.HistoryPath(), "a\r\nb\r\n");
-    program.UseStandinEditor("history=0\r\n");
-    HWND dialog = Open();
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(WindowText(Combo(dialog)), "");
-    EXPECT_TRUE(ComboListItems(Combo(dialog)).empty());
-    TypeText("x");
-    PressKey(VK_RETURN);
-    WaitForEditor();
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), "");
-
-    DeleteFileA(program.RecordPath().c_str());
-    WriteBytes(program.HistoryPath(), "a\r\nb\r\n");
-    program.UseStandinEditor("history=-1\r\n");
-    dialog = Open();
-    ASSERT_TRUE(dialog);
-    EXPECT_TRUE(ComboListItems(Combo(dialog)).empty());
-    TypeText("y");
-    PressKey(VK_RETURN);
-    WaitForEditor();
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), "y\r\n");
-}
-
-TEST(RenamedCopy, KeepsItsOwnSettingsAndHistory)
-{
-    StagedProgram program("Other.exe");
-    program.UseStandinEditor();
-    program.Start();
-    HWND dialog = WaitForProcessWindow(program.Process().Id(), kCaption);
-    ASSERT_TRUE(dialog);
-    FocusForTyping(dialog);
-    TypeText("other");
-    PressKey(VK_RETURN);
-    EXPECT_TRUE(program.Process().WaitForExit());
-    EXPECT_EQ(ReadBytes(program.Folder() / "Other.log"), "other\r\n");
-    EXPECT_FALSE(FileExists(program.Folder() / "Wexmoor.log"));
-    EXPECT_FALSE(WaitForStandinRecord(program.RecordPath()).empty());
-}
+INSTANTIATE_TEST_SUITE_P(Rows, JumpDialog, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });

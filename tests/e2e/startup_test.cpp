@@ -1,0 +1,159 @@
+// Start-up of the real executable: the folder prompt for a missing editor, the
+// hand-off to a running instance, and the manifest it starts with.
+#include <gtest/gtest.h>
+
+#include "tests/support/harness.h"
+
+namespace {
+// The settings file before and after (nullptr: there is none; "<folder>" and
+// "<desktop>" stand for those folders), the keys that answer the folder prompt
+// ("": no prompt may come), and whether the dialog opens then.
+struct PromptCase {
+    const char* name;
+    const char* before;
+    const char* answer;
+    const char* after;
+    bool opens;
+};
+
+const PromptCase kPromptCases[] = {
+    {"NoSettingsFileAndCancelled", nullptr, "\x1B", nullptr, false},
+    // The browser starts on the desktop folder; the editor's name is added to it.
+    {"FolderAsEditorAndAnswered", "[config]\r\nhidemaru=<folder>\\Hide maru\r\n", "\n",
+     "[config]\r\nhidemaru=<desktop>\\Hidemaru.exe\r\n", true},
+    // A file matching a pattern counts as the editor (starting a pattern then
+    // fails silently).
+    {"WildcardMatchingTheEditor", "[config]\r\nhidemaru=<folder>\\Hide maru\\Hidemar?.exe\r\n", "",
+     "[config]\r\nhidemaru=<folder>\\Hide maru\\Hidemar?.exe\r\n", true},
+};
+
+class FolderPrompt : public ::testing::TestWithParam<PromptCase> {};
+
+std::string Settings(const char* text, const StagedProgram& program)
+{
+    std::string settings = text ? text : "";
+    char desktop[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+    for (auto [name, folder] : {std::pair<std::string, std::string>("<folder>", program.Folder().Path()),
+                                {"<desktop>", desktop}})
+        if (settings.find(name) != std::string::npos)
+            settings.replace(settings.find(name), name.size(), folder);
+    return settings;
+}
+
+// With no window manager the foreground window may read as none, so "in front"
+// is judged by the dialog being its thread's active window.
+bool IsActiveInItsThread(HWND window)
+{
+    GUITHREADINFO info = {sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndActive == window;
+}
+}  // namespace
+
+TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
+{
+    const PromptCase& c = GetParam();
+    StagedProgram program;
+    if (c.before)
+        WriteBytes(program.IniPath(), Settings(c.before, program));
+    WriteBytes(program.HistoryPath(), "old\r\n");
+    program.Start();
+    if (*c.answer) {
+        HWND browser = WaitForProcessWindow(program.Process().Id(), nullptr);
+        ASSERT_TRUE(browser);
+        EXPECT_EQ(GetWindow(browser, GW_OWNER), nullptr);
+        FocusForTyping(browser);
+        TypeText(c.answer);
+    }
+    if (c.opens) {
+        ASSERT_TRUE(WaitForProcessWindow(program.Process().Id(), "Wexmoor"));
+        TypeText("new\n");
+    }
+    EXPECT_TRUE(program.Process().WaitForExit());
+    EXPECT_EQ(FileExists(program.IniPath()), c.after != nullptr);
+    EXPECT_EQ(ReadBytes(program.IniPath()), Settings(c.after, program));
+    EXPECT_EQ(ReadBytes(program.HistoryPath()), c.opens ? "new\r\nold\r\n" : "old\r\n");
+    EXPECT_FALSE(FileExists(program.RecordPath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FolderPrompt, ::testing::ValuesIn(kPromptCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A second start, here of a copy under another name, ends at once and brings
+// the running dialog to the front, from behind another window or minimised.
+TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
+{
+    StagedProgram program;
+    program.UseStandinEditor();
+    HWND dialog = program.OpenDialog();
+    ASSERT_TRUE(dialog);
+    for (bool minimised : {false, true}) {
+        HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     nullptr, nullptr);
+        FocusForTyping(other);
+        if (minimised)
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(dialog) == minimised; }));
+        StagedProgram copy("Other.exe");
+        copy.UseStandinEditor();
+        copy.Start();
+        EXPECT_TRUE(WaitUntil([&] { return copy.Process().WaitForExit(0ms); }));
+        EXPECT_EQ(copy.Process().ExitCode(), 0u);
+        EXPECT_TRUE(WaitUntil(
+            [&] { return IsActiveInItsThread(dialog) && !IsIconic(dialog) && GetForegroundWindow() != other; }))
+            << (minimised ? "minimised" : "behind another window");
+        EXPECT_FALSE(FileExists(copy.HistoryPath()));
+        DestroyWindow(other);
+    }
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(program.Process().WaitForExit());
+}
+
+TEST(SingleInstance, ASecondStartDuringTheFolderPromptEndsAndThePromptStays)
+{
+    StagedProgram program;
+    HWND browser = WaitForProcessWindow(program.Start().Id(), nullptr);
+    ASSERT_TRUE(browser);
+    auto second = program.StartAnother();
+    EXPECT_TRUE(WaitUntil([&] { return second->WaitForExit(0ms); }));
+    EXPECT_TRUE(IsWindowVisible(browser));
+    PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(program.Process().WaitForExit());
+}
+
+TEST(SingleInstance, TwentyStartsAtOnceLeaveOneDialogAndTheOthersExitCleanly)
+{
+    StagedProgram program;
+    program.UseStandinEditor();
+    std::vector<std::unique_ptr<StartedProcess>> starts;
+    for (int i = 0; i < 20; ++i)
+        starts.push_back(program.StartAnother());
+    std::vector<StartedProcess*> running;
+    ASSERT_TRUE(WaitUntil([&] {
+        running.clear();
+        for (auto& start : starts)
+            if (!start->WaitForExit(0ms))
+                running.push_back(start.get());
+        return running.size() == 1;
+    }, 60s));
+    for (auto& start : starts)
+        EXPECT_TRUE(start.get() == running.front() || start->ExitCode() == 0);
+    HWND dialog = WaitForProcessWindow(running.front()->Id(), "Wexmoor");
+    EXPECT_EQ(ProcessWindows(running.front()->Id()), std::vector<HWND>{dialog});
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(running.front()->WaitForExit());
+}
+
+// Laid out once for the screen's DPI, and with the common controls' current look.
+TEST(Manifest, AsksForSystemDpiAwarenessAndCommonControlsSix)
+{
+    HMODULE exe = LoadLibraryExA(BuildTreePath("Wexmoor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_TRUE(found);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                           SizeofResource(exe, found));
+    for (const char* wanted : {"WindowsSettings\">system</dpiAwareness>", "WindowsSettings\">true</dpiAware>",
+                               "\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""})
+        EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
+    FreeLibrary(exe);
+}
