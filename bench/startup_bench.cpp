@@ -1,14 +1,18 @@
-// Start-up and Enter-to-editor figures of the program under Wine, measured side
-// by side in one run with the leanest program of its kind (bare_dialog.exe: the
-// same dialog template and manifest, and nothing else), and how they grow with
-// the history length. Prints Markdown tables.
+// Start-up figures of the program under Wine, measured side by side in one run
+// with reference programs that show the same dialog template with the same
+// manifest: with an empty history against the leanest program
+// (lean_dialog.exe, no run-time) and the bare one (bare_dialog.exe, the C and
+// C++ run-time linked like the program's), and with long histories against a
+// plain program filling the same list (plain_fill.exe). Then Enter to editor
+// start, and the parts of a long history timed one by one. Prints Markdown
+// tables.
 //
 //   startup_bench [ROUNDS [PART]]   ROUNDS defaults to 15; PART is one of
-//                                   bare, enter or growth, all three by default
+//                                   startup, fill, enter or parts, all by default
 //
-// tools/bench.sh builds it and runs it on the test bed. Every figure is a median
-// over the rounds; the two programs take turns, so a busy moment of the machine
-// falls on both.
+// $WEXMOOR_BEFORE may name an earlier build of the program, measured beside
+// this one. tools/bench.sh builds the benchmark and runs it on the test bed.
+// Every figure is a median over the rounds; the programs take turns.
 #include <windows.h>
 
 #include <algorithm>
@@ -27,7 +31,7 @@
 
 namespace {
 const std::chrono::seconds kPatience(120);
-const int64_t kHistoryLengths[] = {10, 1000, 10000, 100000};
+const int64_t kFillLengths[] = {1000, 10000, 200000};
 
 LONGLONG Now()
 {
@@ -149,43 +153,150 @@ double EditorAlone(const StagedProgram& program)
     return latency;
 }
 
-void CompareWithBareProgram(StagedProgram& program, int rounds)
+void CopyOrFail(const std::string& from, const std::string& to)
+{
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+        Fail("cannot copy " + from);
+}
+
+// A reference program staged beside the program's copy under its own name.
+// It reads settings and history named after it: ShareFiles copies the
+// program's there.
+struct Reference {
+    std::string exePath;
+
+    Reference(const std::string& exePath, const std::string& builtPath) : exePath(exePath)
+    {
+        CopyOrFail(builtPath, exePath);
+    }
+    void ShareFiles(const StagedProgram& program) const
+    {
+        const std::string stem = exePath.substr(0, exePath.size() - 4);
+        CopyOrFail(program.IniPath(), stem + ".ini");
+        CopyOrFail(program.HistoryPath(), stem + ".log");
+    }
+};
+
+// Starts every program once per round, the order turning by one each round, so
+// a busy moment of the machine falls on all of them alike. The first start of
+// each reads its files from the disk and is not counted.
+std::vector<std::vector<Startup>> StartInTurns(const std::vector<std::string>& exePaths, int rounds)
+{
+    for (const std::string& exePath : exePaths)
+        StartAndCancel(exePath);
+    std::vector<std::vector<Startup>> startups(exePaths.size());
+    for (int round = 0; round < rounds; ++round)
+        for (size_t turn = 0; turn < exePaths.size(); ++turn) {
+            const size_t which = (turn + static_cast<size_t>(round)) % exePaths.size();
+            startups[which].push_back(StartAndCancel(exePaths[which]));
+        }
+    return startups;
+}
+
+std::vector<double> IdleMs(const std::vector<Startup>& startups)
+{
+    std::vector<double> ms;
+    for (const Startup& startup : startups)
+        ms.push_back(startup.idleMs);
+    return ms;
+}
+
+// Round by round, how many times longer the first took than the second.
+std::vector<double> Ratios(const std::vector<double>& ms, const std::vector<double>& referenceMs)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < ms.size(); ++i)
+        ratios.push_back(ms[i] / referenceMs[i]);
+    return ratios;
+}
+
+std::string RatioCells(const std::vector<double>& ratios)
+{
+    char cells[64];
+    std::snprintf(cells, sizeof cells, "%.3f | %.3f to %.3f", Median(ratios), Quantile(ratios, 0.25),
+                  Quantile(ratios, 0.75));
+    return cells;
+}
+
+// An earlier build of the program to measure beside this one ($WEXMOOR_BEFORE),
+// staged under its own name; empty when none is given.
+std::string StageEarlierBuild(const StagedProgram& program, std::vector<Reference>& staged)
+{
+    const char* before = std::getenv("WEXMOOR_BEFORE");
+    if (!before || !*before)
+        return "";
+    staged.emplace_back(program.Folder() / "WexmoorBefore.exe", before);
+    return staged.back().exePath;
+}
+
+void CompareWithLeanestProgram(StagedProgram& program, int rounds)
 {
     program.UseStandinEditor();
-    SaveHistory(program.HistoryPath(), SampleHistory(10));
-    const std::string bare = program.Folder() / "bare_dialog.exe";
-    CopyFileA(BuildTreePath("bench/bare_dialog.exe").c_str(), bare.c_str(), FALSE);
-
-    // The first start of each reads its files from the disk; not counted.
-    StartAndCancel(bare);
-    StartAndCancel(program.ExePath());
-    std::vector<double> bareVisible, bareIdle, visible, idle, visibleRatio, idleRatio;
-    for (int round = 0; round < rounds; ++round) {
-        Startup b, w;
-        if (round % 2 == 0) {
-            b = StartAndCancel(bare);
-            w = StartAndCancel(program.ExePath());
-        } else {
-            w = StartAndCancel(program.ExePath());
-            b = StartAndCancel(bare);
-        }
-        bareVisible.push_back(b.visibleMs);
-        bareIdle.push_back(b.idleMs);
-        visible.push_back(w.visibleMs);
-        idle.push_back(w.idleMs);
-        visibleRatio.push_back(w.visibleMs / b.visibleMs);
-        idleRatio.push_back(w.idleMs / b.idleMs);
+    WriteBytes(program.HistoryPath(), "");
+    std::vector<Reference> staged;
+    staged.emplace_back(program.Folder() / "lean_dialog.exe", BuildTreePath("bench/lean_dialog.exe"));
+    staged.emplace_back(program.Folder() / "bare_dialog.exe", BuildTreePath("bench/bare_dialog.exe"));
+    std::vector<std::string> exePaths = {staged[0].exePath, staged[1].exePath, program.ExePath()};
+    std::vector<std::string> names = {"leanest program (no run-time)", "bare program (C and C++ run-time)",
+                                      "Wexmoor"};
+    const std::string before = StageEarlierBuild(program, staged);
+    if (!before.empty()) {
+        exePaths.push_back(before);
+        names.push_back("Wexmoor before");
     }
-    std::printf("## Start-up to dialog ready, against the bare program (%d rounds, history of 10)\n\n", rounds);
-    std::printf("| measure | bare program | Wexmoor | median ratio | middle half of the ratios |\n"
-                "|---|---:|---:|---:|---:|\n");
-    std::printf("| first visible window | %.1f ms | %.1f ms | %.3f | %.3f to %.3f |\n", Median(bareVisible),
-                Median(visible), Median(visibleRatio), Quantile(visibleRatio, 0.25), Quantile(visibleRatio, 0.75));
-    std::printf("| waits for input (WaitForInputIdle) | %.1f ms | %.1f ms | %.3f | %.3f to %.3f |\n\n",
-                Median(bareIdle), Median(idle), Median(idleRatio), Quantile(idleRatio, 0.25),
-                Quantile(idleRatio, 0.75));
-    std::printf("Target: median ratio at most 1.10 -> %s\n\n",
-                Median(visibleRatio) <= 1.10 && Median(idleRatio) <= 1.10 ? "met" : "NOT met");
+    for (const Reference& reference : staged)
+        reference.ShareFiles(program);
+
+    const auto startups = StartInTurns(exePaths, rounds);
+    const std::vector<double> leanMs = IdleMs(startups[0]), bareMs = IdleMs(startups[1]);
+    std::printf("## Start-up to dialog ready, empty history (%d rounds taken in turns)\n\n", rounds);
+    std::printf("Medians of waits for input (WaitForInputIdle) unless said otherwise; ratios are taken round by\n"
+                "round, with their median and the middle half of them. The fastest start is the one least\n"
+                "disturbed by the machine's other work.\n\n");
+    std::printf("| program | first visible window | waits for input | fastest | ratio to the leanest | "
+                "middle half | ratio to the bare program | middle half |\n|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (size_t i = 0; i < exePaths.size(); ++i) {
+        std::vector<double> visible;
+        for (const Startup& startup : startups[i])
+            visible.push_back(startup.visibleMs);
+        const std::vector<double> ms = IdleMs(startups[i]);
+        std::printf("| %s | %.1f ms | %.1f ms | %.1f ms | %s | %s |\n", names[i].c_str(), Median(visible), Median(ms),
+                    Quantile(ms, 0), RatioCells(Ratios(ms, leanMs)).c_str(), RatioCells(Ratios(ms, bareMs)).c_str());
+    }
+    const double ratio = Median(Ratios(IdleMs(startups[2]), leanMs));
+    std::printf("\nTarget: Wexmoor at most 1.05 times the leanest program -> %s\n\n", ratio <= 1.05 ? "met" : "NOT met");
+}
+
+// Start-up with a long history, against the plain program filling the same list.
+void CompareWithPlainFill(StagedProgram& program, int rounds)
+{
+    std::printf("## Start-up with a long history, against the plain program (`history` set to the length)\n\n");
+    std::printf("| entries | rounds | plain program | Wexmoor | ratio | middle half | Wexmoor before | ratio | "
+                "middle half |\n|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    std::vector<Reference> staged;
+    staged.emplace_back(program.Folder() / "plain_fill.exe", BuildTreePath("bench/plain_fill.exe"));
+    const std::string before = StageEarlierBuild(program, staged);
+    std::vector<std::string> exePaths = {staged[0].exePath, program.ExePath()};
+    if (!before.empty())
+        exePaths.push_back(before);
+    for (const int64_t length : kFillLengths) {
+        SaveHistory(program.HistoryPath(), SampleHistory(length));
+        program.UseStandinEditor("history=" + std::to_string(length) + "\r\n");
+        for (const Reference& reference : staged)
+            reference.ShareFiles(program);
+        const int lengthRounds = length > 10000 ? std::max(3, rounds / 5) : rounds;
+        const auto startups = StartInTurns(exePaths, lengthRounds);
+        const std::vector<double> plainMs = IdleMs(startups[0]), ms = IdleMs(startups[1]);
+        std::printf("| %lld | %d | %.1f ms | %.1f ms | %s | ", static_cast<long long>(length), lengthRounds,
+                    Median(plainMs), Median(ms), RatioCells(Ratios(ms, plainMs)).c_str());
+        if (before.empty()) {
+            std::printf("- | - | - |\n");
+            continue;
+        }
+        const std::vector<double> beforeMs = IdleMs(startups[2]);
+        std::printf("%.1f ms | %s |\n", Median(beforeMs), RatioCells(Ratios(beforeMs, plainMs)).c_str());
+    }
+    std::printf("\nTarget: at most 1.2 times the plain program (aim: 1.1)\n\n");
 }
 
 void EnterLatency(StagedProgram& program, int rounds)
@@ -207,7 +318,7 @@ void EnterLatency(StagedProgram& program, int rounds)
 }
 
 struct Parts {
-    double loadMs, fillMs, subclassedFillMs, saveMs;
+    double loadMs, fillMs, reservedFillMs, subclassedFillMs, saveMs;
 };
 
 INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM)
@@ -215,18 +326,22 @@ INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
+enum class Fill { Bare, Reserved, Subclassed };
+
 // The insertions the jump dialog makes, into the combo box of its template in
-// this process: bare, or through the framework's window subclass as in the
-// program.
-double FillMs(const HistoryList& history, bool subclassed)
+// this process: bare, bare with the list's storage reserved first
+// (CB_INITSTORAGE), or through the framework's window subclass.
+double FillMs(const HistoryList& history, Fill fill)
 {
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_JUMP), nullptr,
                                      PassiveDialogProc, 0);
     HWND box = GetDlgItem(dialog, IDC_INPUT);
     CComboBox combo;
-    if (subclassed)
+    if (fill == Fill::Subclassed)
         combo.SubclassWindow(box);
     const LONGLONG start = Now();
+    if (fill == Fill::Reserved)
+        SendMessageA(box, CB_INITSTORAGE, history.size(), 0);
     for (size_t i = 0; i < history.size(); ++i)
         SendMessageA(box, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(history[i].c_str()));
     const double fillMs = Milliseconds(start, Now());
@@ -237,75 +352,36 @@ double FillMs(const HistoryList& history, bool subclassed)
 // The program's parts, timed one by one in this process under Wine.
 Parts TimeParts(const StagedProgram& program, int64_t length)
 {
-    std::vector<double> loads, fills, subclassedFills, saves;
+    std::vector<double> loads, fills, reservedFills, subclassedFills, saves;
     const std::string scratch = program.Folder() / "scratch.log";
     for (int i = 0; i < 3; ++i) {
         HistoryList history;
         LONGLONG start = Now();
         LoadHistory(program.HistoryPath(), static_cast<int32_t>(length), history);
         loads.push_back(Milliseconds(start, Now()));
-        fills.push_back(FillMs(history, false));
-        subclassedFills.push_back(FillMs(history, true));
+        fills.push_back(FillMs(history, Fill::Bare));
+        reservedFills.push_back(FillMs(history, Fill::Reserved));
+        subclassedFills.push_back(FillMs(history, Fill::Subclassed));
         start = Now();
         SaveHistory(scratch, history);
         saves.push_back(Milliseconds(start, Now()));
     }
     DeleteFileA(scratch.c_str());
-    return {Median(loads), Median(fills), Median(subclassedFills), Median(saves)};
+    return {Median(loads), Median(fills), Median(reservedFills), Median(subclassedFills), Median(saves)};
 }
 
-void GrowthWithHistoryLength(StagedProgram& program, int rounds)
+void WhereTheTimeGoes(StagedProgram& program)
 {
-    struct Row {
-        int64_t length;
-        int rounds;
-        double visibleMs, idleMs, enterMs;
-        Parts parts;
-    };
-    std::vector<Row> rows;
-    for (const int64_t length : kHistoryLengths) {
-        Row row = {length, length >= 10000 ? std::max(3, rounds / 3) : rounds, 0, 0, 0, {}};
+    std::printf("## Where the time goes: the parts, timed one by one in the benchmark's process\n\n");
+    std::printf("| entries | LoadHistory | combo box fill | the same, storage reserved first | "
+                "the same through the window subclass | SaveHistory |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|\n");
+    for (const int64_t length : kFillLengths) {
         SaveHistory(program.HistoryPath(), SampleHistory(length));
-        program.UseStandinEditor("history=" + std::to_string(length) + "\r\n");
-        row.parts = TimeParts(program, length);
-        std::vector<double> visible, idle, enter;
-        for (int round = 0; round < row.rounds; ++round) {
-            std::unique_ptr<StartedProcess> process;
-            const Startup startup = StartAndWatch(program.ExePath(), process);
-            visible.push_back(startup.visibleMs);
-            idle.push_back(startup.idleMs);
-            enter.push_back(EnterToEditor(program, startup, *process));
-        }
-        row.visibleMs = Median(visible);
-        row.idleMs = Median(idle);
-        row.enterMs = Median(enter);
-        rows.push_back(row);
+        const Parts parts = TimeParts(program, length);
+        std::printf("| %lld | %.2f ms | %.1f ms | %.1f ms | %.1f ms | %.2f ms |\n", static_cast<long long>(length),
+                    parts.loadMs, parts.fillMs, parts.reservedFillMs, parts.subclassedFillMs, parts.saveMs);
     }
-
-    std::printf("## Growth with the history length\n\n");
-    std::printf("\"per 1,000\" is the cost above the first row per 1,000 entries more: the same figure\n"
-                "down a column means linear growth.\n\n");
-    std::printf("| entries | rounds | visible | waits for input | per 1,000 | Enter to editor | per 1,000 |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|---:|\n");
-    const Row& base = rows.front();
-    for (const Row& row : rows) {
-        std::printf("| %lld | %d | %.1f ms | %.1f ms | ", static_cast<long long>(row.length), row.rounds,
-                    row.visibleMs, row.idleMs);
-        if (row.length == base.length) {
-            std::printf("- | %.1f ms | - |\n", row.enterMs);
-            continue;
-        }
-        const double thousands = static_cast<double>(row.length - base.length) / 1000.0;
-        std::printf("%.2f ms | %.1f ms | %.2f ms |\n", (row.idleMs - base.idleMs) / thousands, row.enterMs,
-                    (row.enterMs - base.enterMs) / thousands);
-    }
-    std::printf("\n### Where the time goes: the parts, timed one by one in the benchmark's process\n\n");
-    std::printf("| entries | LoadHistory | combo box fill | the same through the window subclass | "
-                "SaveHistory |\n");
-    std::printf("|---:|---:|---:|---:|---:|\n");
-    for (const Row& row : rows)
-        std::printf("| %lld | %.2f ms | %.1f ms | %.1f ms | %.2f ms |\n", static_cast<long long>(row.length),
-                    row.parts.loadMs, row.parts.fillMs, row.parts.subclassedFillMs, row.parts.saveMs);
     std::printf("\n");
 }
 }  // namespace
@@ -315,11 +391,13 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const std::string part = argc > 2 ? argv[2] : "";
     StagedProgram program;
-    if (part.empty() || part == "bare")
-        CompareWithBareProgram(program, rounds);
+    if (part.empty() || part == "startup")
+        CompareWithLeanestProgram(program, rounds);
+    if (part.empty() || part == "fill")
+        CompareWithPlainFill(program, rounds);
     if (part.empty() || part == "enter")
         EnterLatency(program, rounds);
-    if (part.empty() || part == "growth")
-        GrowthWithHistoryLength(program, rounds);
+    if (part.empty() || part == "parts")
+        WhereTheTimeGoes(program);
     return 0;
 }

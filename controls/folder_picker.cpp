@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "controls/dbcs_copy.h"
+#include "controls/shell_library.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -105,7 +106,8 @@ int CFolderPicker::RunBrowse()
     // The browser's newer styles need COM on this thread. A thread that has it
     // already keeps it; one in the multithreaded apartment is left as it is.
     const HRESULT comInit = CoInitialize(nullptr);
-    LPITEMIDLIST pidlChosen = SHBrowseForFolderA(&info);
+    const auto browse = ShellFunction<decltype(&SHBrowseForFolderA)>("SHBrowseForFolderA");
+    LPITEMIDLIST pidlChosen = browse ? browse(&info) : nullptr;
     if (SUCCEEDED(comInit))
         CoUninitialize();
 
@@ -114,7 +116,8 @@ int CFolderPicker::RunBrowse()
         return IDCANCEL;
     }
     // An item without a file-system path (a printer, say) still counts as chosen.
-    SHGetPathFromIDListA(pidlChosen, m_szChosenPath);
+    if (const auto getPath = ShellFunction<decltype(&SHGetPathFromIDListA)>("SHGetPathFromIDListA"))
+        getPath(pidlChosen, m_szChosenPath);
     FreePidls(pidlChosen);
     return IDOK;
 }
@@ -128,7 +131,8 @@ BOOL CFolderPicker::CsidlToPidl(int nCsidl, LPITEMIDLIST* ppidl)
         return TRUE;
     }
     LPITEMIDLIST pidl = nullptr;
-    if (SHGetSpecialFolderLocation(OwnerWindow(), nCsidl, &pidl) != S_OK)
+    const auto locate = ShellFunction<decltype(&SHGetSpecialFolderLocation)>("SHGetSpecialFolderLocation");
+    if (!locate || locate(OwnerWindow(), nCsidl, &pidl) != S_OK)
         return FALSE;
     *ppidl = pidl;
     return TRUE;

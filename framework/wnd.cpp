@@ -2,14 +2,23 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
 #include <vector>
 
 namespace {
 const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
-// Where a window keeps its object, for looking it up from the handle. (The
+
+// The object of every attached window, for looking it up from the handle. (The
 // subclass's reference data holds it too, but GetWindowSubclass is missing
-// from MinGW-w64's 64-bit import library.)
-const char kObjectProperty[] = "Wexmoor.CWnd";
+// from MinGW-w64's 64-bit import library.) Kept in the process rather than in a
+// window property: the modal loop looks objects up for every message, and
+// under Wine each property look-up is a round trip to the wineserver. Never
+// freed, so that objects destroyed during the process's exit can still detach.
+std::unordered_map<HWND, CWnd*>& AttachedObjects()
+{
+    static auto* objects = new std::unordered_map<HWND, CWnd*>;
+    return *objects;
+}
 
 bool IsReflected(UINT message, LPARAM lParam)
 {
@@ -21,11 +30,14 @@ CWnd::~CWnd()
 {
     if (m_hWnd && IsWindow(m_hWnd))
         Detach();
+    else if (m_hWnd)
+        AttachedObjects().erase(m_hWnd);  // a window that went without its last message
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    return hWnd ? static_cast<CWnd*>(GetPropA(hWnd, kObjectProperty)) : nullptr;
+    const auto found = AttachedObjects().find(hWnd);
+    return found != AttachedObjects().end() ? found->second : nullptr;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
@@ -38,7 +50,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         m_hWnd = nullptr;
         return FALSE;
     }
-    SetPropA(hWnd, kObjectProperty, this);
+    AttachedObjects()[hWnd] = this;
     return TRUE;
 }
 
@@ -86,7 +98,7 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 void CWnd::Detach()
 {
     RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-    RemovePropA(m_hWnd, kObjectProperty);
+    AttachedObjects().erase(m_hWnd);
     m_hWnd = nullptr;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -13,6 +14,8 @@ using HistoryList = std::vector<std::string>;
 void LoadHistory(const std::string& path, int32_t nHistoryMax, HistoryList& history);
 // The same from a stream opened in binary mode.
 void LoadHistory(std::istream& in, int32_t nHistoryMax, HistoryList& history);
+// The same from bytes in memory, whose last line may lack its line end.
+void LoadHistory(const char* bytes, size_t size, int32_t nHistoryMax, HistoryList& history);
 
 // Moves text to the front (dropping an equal entry) and trims one entry when the
 // list outgrows nHistoryMax read as unsigned, so a negative length never trims.

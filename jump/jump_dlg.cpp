@@ -23,28 +23,36 @@ void CJumpDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CJumpDlg::OnInitDialog()
 {
+    LoadHistory(JumpApp().m_strHistoryPath, m_nHistoryMax, m_history);
+    FillHistoryList(GetDlgItem(m_hWnd, IDC_INPUT));
+    // The newest entry is preselected in the edit field.
+    if (!m_history.empty())
+        m_strInput = m_history.front();
     CDialog::OnInitDialog();
+    if (!m_history.empty())
+        SendMessageA(m_comboInput.m_hWnd, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     AppendVersionMenuItem(m_hWnd);
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_comboInput.m_hWnd, CB_SETEXTENDEDUI, TRUE, 0);
-    LoadHistory(JumpApp().m_strHistoryPath, m_nHistoryMax, m_history);
-    ShowHistory();
     return TRUE;
 }
 
-// The newest entry is preselected in the edit field. Entries are inserted at
-// explicit positions, so the list keeps the history's order although the combo
-// box is sorted.
-void CJumpDlg::ShowHistory()
+// The list is filled before data exchange attaches the combo box to its
+// object, so the insertions go straight to the combo box: every message to a
+// window bound by a comctl32 subclass first looks up the subclass's data, a
+// window property, and under Wine each look-up is a round trip to the
+// wineserver, which made a long history's start-up several times slower.
+// Entries are inserted at explicit positions, so the list keeps the history's
+// order although the combo box is sorted.
+void CJumpDlg::FillHistoryList(HWND combo)
 {
-    if (!m_history.empty()) {
-        m_strInput = m_history.front();
-        UpdateData(FALSE);
-        SendMessageA(m_comboInput.m_hWnd, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    }
+    // Room for all entries at once rather than growing the list entry by entry.
+    size_t bytes = 0;
+    for (const std::string& entry : m_history)
+        bytes += entry.size() + 1;
+    SendMessageA(combo, CB_INITSTORAGE, m_history.size(), bytes);
     for (size_t i = 0; i < m_history.size(); ++i)
-        SendMessageA(m_comboInput.m_hWnd, CB_INSERTSTRING, i,
-                     reinterpret_cast<LPARAM>(m_history[i].c_str()));
+        SendMessageA(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(m_history[i].c_str()));
 }
 
 // The editor reads the target from the history file, so the file is complete

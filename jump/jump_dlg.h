@@ -22,7 +22,7 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void ShowHistory();
+    void FillHistoryList(HWND combo);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnSysCommand(UINT nID, LPARAM lParam);

@@ -2,11 +2,14 @@
 # Builds and runs the benchmarks, and prints their figures (not a test):
 #   1. natively, the history code's load, save and update for 1,000 to 1,000,000
 #      entries, with Google Benchmark's fit of how each grows;
-#   2. under Wine, the program's start-up against a bare program that shows the
-#      same dialog, Enter to editor start, and both with histories of 10 to
-#      100,000 entries.
+#   2. under Wine, side by side in one run: start-up with an empty history
+#      against the leanest program showing the same dialog (no run-time) and
+#      the bare one (C and C++ run-time); start-up with 1,000 to 200,000
+#      entries against a plain program filling the same list; Enter to editor
+#      start; and the parts of a long history timed one by one.
 #
 #   tools/bench.sh [ROUNDS]      ROUNDS (default 15) for the side-by-side runs
+#   WEXMOOR_BEFORE=path/to/Wexmoor.exe tools/bench.sh   measures an earlier build beside this one
 #
 # Build folders: build/native and build/win32, or $BENCH_NATIVE_BUILD and
 # $BENCH_WIN32_BUILD. The figures are also written to <win32 build>/bench-results.md.
