@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,6 @@ using HistoryList = std::vector<std::string>;
 // Appends up to nHistoryMax non-empty lines of the file to history; blank lines
 // are skipped and do not count. A missing or unreadable file adds nothing.
 void LoadHistory(const std::string& path, int32_t nHistoryMax, HistoryList& history);
-// The same from a stream opened in binary mode.
-void LoadHistory(std::istream& in, int32_t nHistoryMax, HistoryList& history);
 // The same from bytes in memory, whose last line may lack its line end.
 void LoadHistory(const char* bytes, size_t size, int32_t nHistoryMax, HistoryList& history);
 

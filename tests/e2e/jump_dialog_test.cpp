@@ -62,8 +62,9 @@ const Case kCases[] = {
     // the entry as it was stays behind it.
     {"EntryWithNulConfirmedAsShown", "", kWithNul, 2, {}, "a", "\n", "a\r\n" + kWithNul},
     {"CrWithoutLineFeedBelongsToTheEntry", "", "one\rtwo\r", 1, {}, "one\rtwo\r", "\n", "one\rtwo\r\r\n"},
-    {"MegabyteLine", "", kLongLine + "\r\nshort\r\n", 2, {}, kLongLine.substr(0, 1023), "new\n",
-     "new\r\n" + kLongLine + "\r\nshort\r\n"},
+    // Read in pieces, a long line crosses many of them.
+    {"MegabyteLine", "", "first\r\n" + kLongLine + "\r\nlast\r\n", 3, {}, "first", "new\n",
+     "new\r\nfirst\r\n" + kLongLine + "\r\nlast\r\n"},
     // Second bytes of 0x5C in the folder and executable names (ソ 表 能).
     {"RenamedCopyInDoubleByteFolder", "history=2\r\n", "one\r\ntwo\r\nthree\r\n", 2, {"one", "two"}, "one", "new\n",
      "new\r\none\r\n", "表ソ.exe", "ソフト\\能力表"},

@@ -2,7 +2,6 @@
 // history length (4 bytes, little endian), the length of a typed text (1 byte),
 // the typed text, and then the history file's bytes.
 #include <cstdint>
-#include <sstream>
 
 #include "jump/history.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -14,14 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto nHistoryMax = static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16 | uint32_t{data[3]} << 24);
     const char* rest = reinterpret_cast<const char*>(data) + 5;
     const std::string typed(rest, data[4] < size - 5 ? data[4] : size - 5);
-    std::istringstream file(std::string(rest + typed.size(), size - 5 - typed.size()));
     HistoryList history, reread;
-    LoadHistory(file, nHistoryMax, history);
+    LoadHistory(rest + typed.size(), size - 5 - typed.size(), nHistoryMax, history);
     RememberInput(history, typed, nHistoryMax);
     // Saved and read back, the list is the same but for an empty typed text,
     // which the reader skips. (The dialog's single-line field holds no LF.)
-    std::istringstream saved(FormatHistory(history));
-    LoadHistory(saved, INT32_MAX, reread);
+    const std::string saved = FormatHistory(history);
+    LoadHistory(saved.data(), saved.size(), INT32_MAX, reread);
     if (typed.find('\n') == std::string::npos)
         FUZZ_CHECK(reread == HistoryList(history.begin() + (typed.empty() && !history.empty()), history.end()));
     return 0;

@@ -77,16 +77,14 @@ TEST(KilledSave, LeavesTheOldOrTheNewFileWhole)
     for (int kill = 1; kill <= 40; ++kill) {
         const long first = kill * 1000000L;
         StartedProcess process(saver + std::to_string(first));
-        long saved = 0;
         // Past its start-up and saving in its loop.
-        ASSERT_TRUE(WaitUntil([&] { return (saved = SaveNumberIn(ReadBytes(path))) >= first; }));
+        ASSERT_TRUE(WaitUntil([&] { return SaveNumberIn(ReadBytes(path)) >= first; }));
         const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(random() % 10000);
         while (std::chrono::steady_clock::now() < spinUntil) {
         }
         process.Kill();
         const std::string bytes = ReadBytes(path);
-        saved = SaveNumberIn(bytes);
-        ASSERT_EQ(bytes, FormatHistory(HistoryOfSave(saved))) << "after kill " << kill;
+        ASSERT_EQ(bytes, FormatHistory(HistoryOfSave(SaveNumberIn(bytes)))) << "after kill " << kill;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder / "*").c_str(), &found);
         int files = 0;

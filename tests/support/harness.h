@@ -224,16 +224,11 @@ inline void TypeText(const std::string& keys)
         {'\n', VK_RETURN}, {'\x1B', VK_ESCAPE}, {'\x7F', VK_DELETE}, {'\x01', VK_DOWN}, {'\x04', 0x400 | VK_F4}};
     for (char c : keys) {
         const SHORT key = special.count(c) ? special.at(c) : VkKeyScanA(c);
-        std::vector<WORD> pressed;  // the high byte's modifiers first: 1 Shift, 4 Alt
-        for (auto [bit, modifier] : {std::pair<int, WORD>(0x100, VK_SHIFT), {0x400, VK_MENU}})
-            if (key & bit)
-                pressed.push_back(modifier);
-        pressed.push_back(LOBYTE(key));
+        // Each key goes down and up inside the modifiers (high byte: 1 Shift, 4 Alt).
         std::vector<INPUT> inputs;
-        for (WORD vk : pressed)
-            inputs.push_back(KeyInput(vk, 0));
-        for (auto vk = pressed.rbegin(); vk != pressed.rend(); ++vk)
-            inputs.push_back(KeyInput(*vk, KEYEVENTF_KEYUP));
+        for (WORD vk : {WORD(key & 0x100 ? VK_SHIFT : 0), WORD(key & 0x400 ? VK_MENU : 0), WORD(LOBYTE(key))})
+            if (vk)
+                inputs.insert(inputs.begin() + inputs.size() / 2, {KeyInput(vk, 0), KeyInput(vk, KEYEVENTF_KEYUP)});
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     }
 }
