@@ -6,22 +6,13 @@
 #include "tests/support/harness.h"
 
 namespace {
-std::string Lines(int first, int last)
-{
-    std::string lines;
-    for (int i = first; i <= last; ++i)
-        lines += "entry " + std::to_string(i) + "\r\n";
-    return lines;
-}
-
-std::string ByteRange(int first, int last)
-{
-    std::string bytes;
-    for (int b = first; b <= last; ++b)
-        bytes += static_cast<char>(b);
+const std::string kTwelve = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n";
+const std::string kEveryByte = [] {
+    std::string bytes(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        bytes[b] = static_cast<char>(b);
     return bytes;
-}
-
+}();
 const std::string kLongLine(1 << 20, 'x');
 const std::string kWithNul("a\0b\r\nc\r\n", 8);
 
@@ -50,14 +41,14 @@ const Case kCases[] = {
      "three\r\none\r\ntwo\r\n"},
     {"CloseBoxChangesNothing", "", "keep\r\n", 1, {}, "keep", "typed\x04", "keep\r\n"},
     {"EmptyInputIsSavedAsABlankFirstLine", "", "old\r\n", 1, {}, "old", "\x7F\n", "\r\nold\r\n"},
-    {"TenEntriesByDefault", "", Lines(1, 12), 10, {}, "entry 1", "new\n", "new\r\n" + Lines(1, 9)},
+    {"TenEntriesByDefault", "", kTwelve, 10, {}, "1", "new\n", "new\r\n" + kTwelve.substr(0, kTwelve.find("10"))},
     {"LengthZeroSavesNothing", "history=0\r\n", "a\r\nb\r\n", 0, {}, "", "x\n", ""},
     {"NegativeLengthNeverTrims", "history=-1\r\n", "a\r\nb\r\n", 0, {}, "", "y\n", "y\r\n"},
     {"SameEntryMovesLetterCaseCounts", "", "Abc\r\nx\r\nabc\r\n", 3, {}, "Abc", "abc\n", "abc\r\nAbc\r\nx\r\n"},
     // Every byte value: NUL, 0x1A and a lone CR stay inside their entries, and a
     // line feed alone ends a line as CR LF does.
-    {"EveryByteIsKept", "", ByteRange(0, 255) + "\r\ntail", 3, {}, "", "new\n",
-     "new\r\n" + ByteRange(0, 9) + "\r\n" + ByteRange(11, 255) + "\r\ntail\r\n"},
+    {"EveryByteIsKept", "", kEveryByte + "\r\ntail", 3, {}, "", "new\n",
+     "new\r\n" + kEveryByte.substr(0, 10) + "\r\n" + kEveryByte.substr(11) + "\r\ntail\r\n"},
     // The field shows the entry up to its NUL; confirmed, that goes in front and
     // the entry as it was stays behind it.
     {"EntryWithNulConfirmedAsShown", "", kWithNul, 2, {}, "a", "\n", "a\r\n" + kWithNul},

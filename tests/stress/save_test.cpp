@@ -5,10 +5,39 @@
 
 #include <random>
 
-#include "tests/stress/save_sequence.h"
+#include "jump/history.h"
 #include "tests/support/harness.h"
 
 namespace {
+// The histories that the saving process writes one after another. Save n holds
+// ten entries, the first naming the save, with lengths that change from save to
+// save, so that the file of one save can be told from that of any other and
+// from part of one.
+HistoryList HistoryOfSave(long n)
+{
+    HistoryList history;
+    for (long i = 0; i < 10; ++i)
+        history.push_back("save " + std::to_string(n) + " entry " + std::to_string(i) + " " +
+                          std::string(static_cast<size_t>((n * 7 + i * 13) % 40) * 25, 'a' + i) + "\x95\x5C");
+    return history;
+}
+
+long SaveNumberIn(const std::string& bytes)
+{
+    return bytes.compare(0, 5, "save ") == 0 ? std::atol(bytes.c_str() + 5) : 0;
+}
+
+// Started as "save_e2e --save-forever <history file> <first save>", this test
+// program is the saving process that the killed-save test kills: before any
+// test runs it saves one history after another with the program's own
+// SaveHistory until it is killed.
+const bool kSavingProcess = __argc == 4 && std::string(__argv[1]) == "--save-forever" && [] {
+    for (long n = std::atol(__argv[3]);; ++n)
+        if (!SaveHistory(__argv[2], HistoryOfSave(n)))
+            ExitProcess(3);
+    return true;
+}();
+
 const std::string kHistory = "one\r\ntwo\r\n";
 const DWORD kNotHeld = ~0u;
 
@@ -72,9 +101,11 @@ TEST(KilledSave, LeavesTheOldOrTheNewFileWhole)
 {
     TempFolder folder;
     const std::string path = folder / "Wexmoor.log";
-    const std::string saver = Quoted(BuildTreePath("tests/stress/history_saver.exe")) + " " + Quoted(path) + " ";
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string saver = Quoted(self) + " --save-forever " + Quoted(path) + " ";
     std::mt19937 random(std::random_device{}());
-    for (int kill = 1; kill <= 40; ++kill) {
+    for (int kill = 1; kill <= 100; ++kill) {
         const long first = kill * 1000000L;
         StartedProcess process(saver + std::to_string(first));
         // Past its start-up and saving in its loop.
