@@ -41,13 +41,6 @@ std::string Settings(const char* text, const StagedProgram& program)
     return settings;
 }
 
-// With no window manager the foreground window may read as none, so "in front"
-// is judged by the dialog being its thread's active window.
-bool IsActiveInItsThread(HWND window)
-{
-    GUITHREADINFO info = {sizeof info};
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndActive == window;
-}
 }  // namespace
 
 TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
@@ -101,9 +94,13 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
         copy.Start();
         EXPECT_TRUE(WaitUntil([&] { return copy.Process().WaitForExit(0ms); }));
         EXPECT_EQ(copy.Process().ExitCode(), 0u);
-        EXPECT_TRUE(WaitUntil(
-            [&] { return IsActiveInItsThread(dialog) && !IsIconic(dialog) && GetForegroundWindow() != other; }))
-            << (minimised ? "minimised" : "behind another window");
+        // With no window manager the foreground window may read as none, so "in
+        // front" is judged by the dialog being its thread's active window.
+        GUITHREADINFO thread = {sizeof thread};
+        EXPECT_TRUE(WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) && thread.hwndActive == dialog &&
+                   !IsIconic(dialog) && GetForegroundWindow() != other;
+        })) << (minimised ? "minimised" : "behind another window");
         DestroyWindow(other);
     }
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

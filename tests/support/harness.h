@@ -58,15 +58,12 @@ inline std::string Quoted(const std::string& path)
 }
 
 // A file of the build tree ("tools/standin_editor/standin_editor.exe"); Wine
-// maps the Unix file system to drive Z:.
+// maps the Unix file system to drive Z: and takes its slashes.
 inline std::string BuildTreePath(std::string relative)
 {
     const char* root = std::getenv("WEXMOOR_BIN");
     EXPECT_TRUE(root) << "WEXMOOR_BIN is not set; run the tests through ctest";
-    std::string path = std::string("Z:") + (root ? root : "") + "/" + relative;
-    for (char& c : path)
-        c = c == '/' ? '\\' : c;
-    return path;
+    return std::string("Z:") + (root ? root : "") + "/" + relative;
 }
 
 // A fresh folder under the temporary folder, removed with everything in it when
@@ -170,24 +167,17 @@ inline std::string WindowText(HWND window)
     return text;
 }
 
-using ProcessWindowSearch = std::pair<DWORD, std::vector<HWND>>;
-
-inline BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<ProcessWindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->first && IsWindowVisible(window))
-        search->second.push_back(window);
-    return TRUE;
-}
-
 // The visible top-level windows of a process.
 inline std::vector<HWND> ProcessWindows(DWORD processId)
 {
-    ProcessWindowSearch search(processId, {});
-    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    std::vector<HWND> windows;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window))
+            windows.push_back(window);
+    }
+    return windows;
 }
 
 // A window of the process with the caption, or (caption nullptr) the folder
