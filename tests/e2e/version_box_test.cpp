@@ -1,184 +1,166 @@
+// The version box of a renamed copy, opened from the jump dialog's system menu,
+// and its link as the user sees, hovers and clicks it.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <algorithm>
+#include <utility>
 
 #include "tests/e2e/program_driver.h"
 
 namespace {
 const char kBoxCaption[] = "バージョン情報";
-const int kVersionText = 1002;
-const int kHomepageLink = 1001;
-const COLORREF kLinkColour = RGB(0, 0, 238);
-const COLORREF kVisitedColour = RGB(85, 26, 139);
-const COLORREF kHoverColour = RGB(255, 0, 0);
+const char kHomePage[] = "https://brackenfold.example/wexmoor/";
+const COLORREF kLink = RGB(0, 0, 238), kVisited = RGB(85, 26, 139), kHover = RGB(255, 0, 0);
 
 // How many pixels on screen inside the window have exactly the colour: the
 // underline and the stems of the letters are drawn in the text colour itself.
-int PixelsOnScreen(HWND window, COLORREF colour)
+int Pixels(HWND window, COLORREF colour)
 {
     RECT r;
     GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFOHEADER header = {sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    DWORD* bits = nullptr;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                      reinterpret_cast<void**>(&bits), nullptr, 0);
+    SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
-    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    int count = 0;
-    for (int i = 0; i < width * height; ++i)
-        count += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == wanted;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
+    // A pixel of the bitmap is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+    const int count = static_cast<int>(
+        std::count(bits, bits + width * height, RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour))));
     DeleteDC(memory);
+    DeleteObject(bitmap);
     ReleaseDC(nullptr, screen);
     return count;
 }
 
-// The width the address takes in the box's font, measured here with the same font.
-int AddressWidth(HWND link)
+// The size of the address in the box's font, 9 points at the test bed's 96 dpi.
+std::pair<LONG, LONG> AddressExtent()
 {
     HDC dc = GetDC(nullptr);
-    HFONT font = CreateFontA(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                             FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
-    HGDIOBJ previous = SelectObject(dc, font);
-    const std::string address = WindowText(link);
+    HGDIOBJ previous = SelectObject(dc, CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                                    0, 0, 0, 0, "ＭＳ Ｐゴシック"));
     SIZE extent = {};
-    GetTextExtentPoint32A(dc, address.c_str(), static_cast<int>(address.size()), &extent);
-    SelectObject(dc, previous);
-    DeleteObject(font);
+    GetTextExtentPoint32A(dc, kHomePage, lstrlenA(kHomePage), &extent);
+    DeleteObject(SelectObject(dc, previous));
     ReleaseDC(nullptr, dc);
-    return extent.cx;
+    return {extent.cx, extent.cy};
 }
 
-void ClickAt(POINT screen)
+// The cursor the window's thread shows once the pointer is there, read through
+// its input state, which this thread shares for the moment.
+HCURSOR CursorAt(HWND window, POINT screen, HCURSOR other = nullptr)
 {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
     SetCursorPos(screen.x, screen.y);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    WaitUntil([&] { return GetCursor() && GetCursor() != other; }, std::chrono::seconds(2));
+    const HCURSOR cursor = GetCursor();
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    return cursor;
 }
 
-// The web browser of the test bed's Wine reduced to a program that does
-// nothing, so that opening the home page succeeds without side effects.
-class QuietBrowser {
+// No program for the address, and the command registered for web pages, in the
+// test bed's classes until the object goes: Wine reads the machine's classes
+// only, so the user's cannot stand in for them.
+class Classes {
 public:
-    QuietBrowser()
+    explicit Classes(const std::string& webPageCommand)
     {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &m_key, nullptr);
-        RegSetValueExA(m_key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>("true"), 5);
+        LONG size = sizeof m_browser;
+        RegQueryValueA(HKEY_CLASSES_ROOT, kBrowserKey, m_browser, &size);
+        RegSetValueA(HKEY_CLASSES_ROOT, kBrowserKey, REG_SZ, "C:\\missing\\browser.exe \"%1\"", 0);
+        RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "WexmoorTestPage", 0);
+        RegSetValueA(HKEY_CLASSES_ROOT, "WexmoorTestPage\\shell\\open\\command", REG_SZ, webPageCommand.c_str(), 0);
     }
-    ~QuietBrowser()
+    ~Classes()
     {
-        RegDeleteValueA(m_key, "Browsers");
-        RegCloseKey(m_key);
+        RegSetValueA(HKEY_CLASSES_ROOT, kBrowserKey, REG_SZ, m_browser, 0);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".htm");
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "WexmoorTestPage");
     }
 
 private:
-    HKEY m_key = nullptr;
+    static constexpr const char* kBrowserKey = "https\\shell\\open\\command";
+    char m_browser[MAX_PATH] = {};
 };
 
-class VersionBox : public ::testing::Test {
-protected:
-    HWND OpenJumpDialog(StagedProgram& program)
-    {
-        program.UseStandinEditor();
-        program.Start();
-        return WaitForProcessWindow(program.Process().Id(), "Wexmoor");
-    }
-    HWND OpenBox(StagedProgram& program, HWND jump, WPARAM command)
-    {
-        PostMessageA(jump, WM_SYSCOMMAND, command, 0);
-        return WaitForProcessWindow(program.Process().Id(), kBoxCaption);
-    }
-    void CloseWithEscape(HWND box, HWND jump)
-    {
-        FocusForTyping(box);
-        PressKey(VK_ESCAPE);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-        EXPECT_TRUE(IsWindowVisible(jump));
-        EXPECT_TRUE(IsWindowEnabled(jump));
-    }
-};
+// Each click lands elsewhere on the link, so that no two make a double click.
+void ClickLink(HWND link, POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kHover) > 0; })) << "the hover colour beats the others";
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
 }  // namespace
 
-TEST_F(VersionBox, EveryCommandOfTheEntryOpensItAndEscapeClosesIt)
-{
-    StagedProgram program;
-    HWND jump = OpenJumpDialog(program);
-    ASSERT_TRUE(jump);
-    for (WPARAM command : {0x0010, 0x001F}) {
-        SCOPED_TRACE(command);
-        HWND box = OpenBox(program, jump, command);
-        ASSERT_TRUE(box);
-        EXPECT_FALSE(IsWindowEnabled(jump));
-        EXPECT_EQ(WindowText(GetDlgItem(box, kVersionText)), "Wexmoor Version 1.20");
-        HWND link = GetDlgItem(box, kHomepageLink);
-        RECT r;
-        GetWindowRect(link, &r);
-        EXPECT_EQ(r.right - r.left, AddressWidth(link));
-        CloseWithEscape(box, jump);
-    }
-    EXPECT_FALSE(program.Process().WaitForExit(std::chrono::milliseconds(0)));
-}
-
-TEST_F(VersionBox, TheNameFollowsTheExecutable)
+TEST(VersionBox, FromTheSystemMenuWithItsLink)
 {
     StagedProgram program("Other.exe");
-    HWND jump = OpenJumpDialog(program);
+    program.UseStandinEditor();
+    const DWORD pid = program.Start().Id();
+    HWND jump = WaitForProcessWindow(pid, "Wexmoor");
     ASSERT_TRUE(jump);
-    HWND box = OpenBox(program, jump, 0x0010);
+    // The entry is the menu's last, after Wine's own.
+    FocusForTyping(jump);
+    PostMessageA(jump, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    PressKey(VK_END);
+    PressKey(VK_RETURN);
+    HWND box = WaitForProcessWindow(pid, kBoxCaption);
     ASSERT_TRUE(box);
-    EXPECT_EQ(WindowText(GetDlgItem(box, kVersionText)), "Other Version 1.20");
-    CloseWithEscape(box, jump);
-}
-
-TEST_F(VersionBox, TheLinkInItsThreeColours)
-{
-    QuietBrowser browser;
-    StagedProgram program;
-    HWND jump = OpenJumpDialog(program);
-    ASSERT_TRUE(jump);
-    HWND box = OpenBox(program, jump, 0x0010);
-    ASSERT_TRUE(box);
-    HWND link = GetDlgItem(box, kHomepageLink);
+    EXPECT_FALSE(IsWindowEnabled(jump));
+    EXPECT_EQ(WindowText(GetDlgItem(box, 1002)), "Other Version 1.20");
     FocusForTyping(box);
-    EXPECT_TRUE(WaitUntil([&] { return PixelsOnScreen(link, kLinkColour) > 0; }));
-    SaveScreenshot(box, "version-box");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(jump); }));
+    // Other commands return at once; one that opened a box would stay in its loop.
+    for (WPARAM command : {0x0020, 0x0110})
+        EXPECT_TRUE(SendMessageTimeoutA(jump, WM_SYSCOMMAND, command, 0, 0, 2000, nullptr)) << command;
+    PostMessageA(jump, WM_SYSCOMMAND, 0x001F, 0);  // the low four bits are the system's
+    ASSERT_TRUE(box = WaitForProcessWindow(pid, kBoxCaption));
+    HWND link = GetDlgItem(box, 1001);
+    FocusForTyping(box);
 
     RECT r;
     GetWindowRect(link, &r);
+    EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), AddressExtent());
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kLink) > 0; }));
+    EXPECT_EQ(Pixels(link, RGB(255, 255, 255)), 0) << "the text goes on the box's own background";
+    SaveScreenshot(box, "version-box");
+
+    RECT line;
+    GetWindowRect(GetDlgItem(box, 1002), &line);
+    const HCURSOR arrow = CursorAt(box, {line.left + 2, line.top + 2});
     const POINT onLink = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SetCursorPos(onLink.x, onLink.y);
-    EXPECT_TRUE(WaitUntil([&] { return PixelsOnScreen(link, kHoverColour) > 0; }));
+    EXPECT_NE(CursorAt(box, onLink, arrow), arrow) << "no hand over the link";
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kHover) > 0; }));
+    EXPECT_TRUE(WaitForProcessWindow(pid, kHomePage)) << "no tip with the address";
     SaveScreenshot(box, "version-link-hover");
 
-    // Under the pointer the followed link keeps its underline until the
-    // pointer leaves.
-    ClickAt(onLink);
-    int underlined = 0;
-    EXPECT_TRUE(WaitUntil([&] {
-        return PixelsOnScreen(link, kHoverColour) == 0 && (underlined = PixelsOnScreen(link, kVisitedColour)) > 0;
-    }));
+    const std::string browser = Quoted(program.EditorPath());
+    {
+        Classes classes(browser + " -first \"%1\" -last");
+        ClickLink(link, onLink);
+        EXPECT_EQ(WaitForStandinRecord(program.RecordPath())["command_line"], browser + " -first  " + kHomePage);
+        // Under the pointer the followed link keeps its underline until the
+        // pointer leaves, and its colour after.
+        int underlined = 0;
+        EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kHover) == 0 && (underlined = Pixels(link, kVisited)) > 0; }));
+        SetCursorPos(1270, 1010);
+        EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kVisited) > 0 && Pixels(link, kVisited) < underlined; }));
+        SaveScreenshot(box, "version-link-visited");
+    }
+    DeleteFileA(program.RecordPath().c_str());
+    Classes classes("C:\\missing\\page.exe %1");
+    ClickLink(link, {onLink.x + 10, onLink.y});
+    HWND message = WaitForProcessWindow(pid, "Other");
+    ASSERT_TRUE(message);
+    EXPECT_EQ(WindowText(GetDlgItem(message, 0xFFFF)), "Unable to open hyperlink:\n\nThe specified file was not found.");
+    PostMessageA(message, WM_COMMAND, IDOK, 0);
     SetCursorPos(1270, 1010);
-    EXPECT_TRUE(WaitUntil([&] {
-        const int visited = PixelsOnScreen(link, kVisitedColour);
-        return visited > 0 && visited < underlined;
-    }));
-    SaveScreenshot(box, "version-link-visited");
-    for (HWND window : ProcessWindows(program.Process().Id()))
-        EXPECT_TRUE(window == jump || WindowText(window) != "Wexmoor") << "a message box came up";
-    CloseWithEscape(box, jump);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(message) && Pixels(link, kLink) > 0; })) << "followed after a failure";
+    EXPECT_FALSE(FileExists(program.RecordPath()));
 }
