@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "tests/e2e/program_driver.h"
+#include "version/version_menu.h"
 
 namespace {
 const char kBoxCaption[] = "バージョン情報";
@@ -17,16 +18,11 @@ int Pixels(HWND window, COLORREF colour)
 {
     RECT r;
     GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    HGDIOBJ bitmap = CreateCompatibleBitmap(screen, width, height);
-    SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    HDC screen = GetDC(nullptr);
     int count = 0;
-    for (int i = 0; i < width * height; ++i)
-        count += GetPixel(memory, i % width, i / width) == colour;
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    for (int x = r.left; x < r.right; ++x)
+        for (int y = r.top; y < r.bottom; ++y)
+            count += GetPixel(screen, x, y) == colour;
     ReleaseDC(nullptr, screen);
     return count;
 }
@@ -43,13 +39,6 @@ HCURSOR CursorAt(HWND window, POINT screen, HCURSOR other = nullptr)
     return cursor;
 }
 
-// Each click lands elsewhere on the link, so that no two make a double click.
-void ClickLink(HWND link, POINT at)
-{
-    SetCursorPos(at.x, at.y);
-    EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kHover) > 0; })) << "the hover colour beats the others";
-    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-}
 }  // namespace
 
 TEST(VersionBox, FromTheSystemMenuWithItsLink)
@@ -71,9 +60,8 @@ TEST(VersionBox, FromTheSystemMenuWithItsLink)
     FocusForTyping(box);
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(jump); }));
-    // Other commands return at once; one that opened a box would stay in its loop.
-    for (WPARAM command : {0x0020, 0x0110})
-        EXPECT_TRUE(SendMessageTimeoutA(jump, WM_SYSCOMMAND, command, 0, 0, 2000, nullptr)) << command;
+    // Another command returns at once; had it opened a box, that box's loop would hold it.
+    EXPECT_TRUE(SendMessageTimeoutA(jump, WM_SYSCOMMAND, 0x0110, 0, 0, 2000, nullptr));
     PostMessageA(jump, WM_SYSCOMMAND, 0x001F, 0);  // the low four bits are the system's
     ASSERT_TRUE(box = WaitForProcessWindow(pid, kBoxCaption));
     HWND link = GetDlgItem(box, 1001);
@@ -82,8 +70,7 @@ TEST(VersionBox, FromTheSystemMenuWithItsLink)
     RECT r;
     GetWindowRect(link, &r);
     HDC dc = GetDC(nullptr);
-    HGDIOBJ previous =
-        SelectObject(dc, CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
+    HGDIOBJ previous = SelectObject(dc, CreateFontA(-12, 0, 0, 0, 0, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
     SIZE text = {};
     GetTextExtentPoint32A(dc, kHomePage, lstrlenA(kHomePage), &text);
     DeleteObject(SelectObject(dc, previous));
@@ -115,7 +102,7 @@ TEST(VersionBox, FromTheSystemMenuWithItsLink)
     const std::string browser = Quoted(program.EditorPath());
     RegSetValueA(HKEY_CLASSES_ROOT, "WexmoorTestPage\\shell\\open\\command", REG_SZ,
                  (browser + " -first \"%1\" -last").c_str(), 0);
-    ClickLink(link, onLink);
+    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     EXPECT_EQ(WaitForStandinRecord(program.RecordPath())["command_line"], browser + " -first  " + kHomePage);
     // Under the pointer the followed link keeps its underline until the
     // pointer leaves, and its colour after.
@@ -126,11 +113,27 @@ TEST(VersionBox, FromTheSystemMenuWithItsLink)
     SaveScreenshot(box, "version-link-visited");
 
     RegSetValueA(HKEY_CLASSES_ROOT, "WexmoorTestPage\\shell\\open\\command", REG_SZ, "C:\\missing\\page.exe %1", 0);
-    ClickLink(link, {onLink.x + 10, onLink.y});
+    // Elsewhere on the link, so that the two clicks make no double click.
+    SetCursorPos(onLink.x + 10, onLink.y);
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kHover) > 0; })) << "the hover colour beats the visited one";
+    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     HWND message;
     ASSERT_TRUE(message = WaitForProcessWindow(pid, "Other"));
     EXPECT_EQ(WindowText(GetDlgItem(message, 0xFFFF)), "Unable to open hyperlink:\n\nThe specified file was not found.");
     PostMessageA(message, WM_COMMAND, IDOK, 0);
     SetCursorPos(1270, 1010);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(message) && Pixels(link, kLink) > 0; })) << "followed after a failure";
+}
+
+// What the keyboard passes over or cannot read: the separator before the entry and its label.
+TEST(VersionBox, TheEntryFollowsASeparator)
+{
+    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP | WS_SYSMENU, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    HMENU menu = GetSystemMenu(window, FALSE);
+    AppendVersionMenuItem(window);
+    EXPECT_EQ(GetMenuState(menu, GetMenuItemCount(menu) - 2, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
+    char label[64] = {};
+    GetMenuStringA(menu, 0x0010, label, sizeof label, MF_BYCOMMAND);
+    EXPECT_STREQ(label, "バージョン情報(&A)...");
+    DestroyWindow(window);
 }

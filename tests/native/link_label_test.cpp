@@ -55,8 +55,7 @@ TEST(LinkLabel, FallbackCommandAndErrorTexts)
         {27, "The filename association is\nincomplete or invalid."},
         {28, "The DDE transaction could not\nbe completed because the request timed out."},
         {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being "
-             "processed."},
+        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
         {31, "There is no application associated\nwith the given filename extension."},
         {32, "The specified dynamic-link library was not found."},
         {33, "Unknown Error (33) occurred."},
