@@ -16,7 +16,7 @@ tools/install-deps.sh
 seconds=${1:-180}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(history browser_command dbcs_copy)
+[ ${#targets[@]} -gt 0 ] || targets=(history dbcs_copy)
 
 build=build/fuzz
 sanitizers="address,undefined"

@@ -207,11 +207,11 @@ inline INPUT KeyInput(WORD virtualKey, DWORD flags)
 }
 
 // Real keyboard input to the foreground window: text, and "\n" Enter, "\x1B"
-// Escape, "\x7F" Delete, "\x01" the down arrow, "\x04" Alt+F4.
+// Escape, "\x7F" Delete, "\x01" and "\x02" the down and up arrows, "\x04" Alt+F4.
 inline void TypeText(const std::string& keys)
 {
-    const std::map<char, SHORT> special = {
-        {'\n', VK_RETURN}, {'\x1B', VK_ESCAPE}, {'\x7F', VK_DELETE}, {'\x01', VK_DOWN}, {'\x04', 0x400 | VK_F4}};
+    const std::map<char, SHORT> special = {{'\n', VK_RETURN}, {'\x1B', VK_ESCAPE}, {'\x7F', VK_DELETE},
+                                           {'\x01', VK_DOWN},  {'\x02', VK_UP},     {'\x04', 0x400 | VK_F4}};
     for (char c : keys) {
         const SHORT key = special.count(c) ? special.at(c) : VkKeyScanA(c);
         // Each key goes down and up inside the modifiers (high byte: 1 Shift, 4 Alt).

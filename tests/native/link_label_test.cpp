@@ -1,0 +1,62 @@
+// The link label's rules that the version box cannot show: alignments and
+// borders it does not have, underline modes it does not set, commands longer
+// than the registry hands out, and the texts of failures it cannot provoke.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "controls/browser_command.h"
+#include "controls/link_label_logic.h"
+#include "controls/open_error_text.h"
+
+TEST(LinkLabel, FittingAndUnderlining)
+{
+    using Box = std::tuple<int32_t, int32_t, int32_t, int32_t>;
+    const LabelRect window = {10, 20, 110, 36};
+    // name, client rectangle, text width and height, style, fitted window
+    const std::tuple<const char*, LabelRect, int32_t, int32_t, uint32_t, Box> rows[] = {
+        {"right edge", window, 150, 13, kStyleRight, {-40, 20, 110, 33}},
+        {"centre grows, odd half toward zero", window, 103, 13, kStyleCenter, {9, 20, 111, 33}},
+        {"centre wins over right", window, 60, 13, kStyleCenter | kStyleRight, {30, 20, 90, 33}},
+        {"vertical centre", window, 100, 21, kStyleCenterImage, {10, 18, 110, 38}},
+        {"borders keep their size", {12, 22, 109, 35}, 150, 13, 0, {10, 20, 163, 36}},
+    };
+    for (const auto& [name, client, width, height, style, fitted] : rows) {
+        const LabelRect r = FitRectToText(window, client, width, height, style);
+        EXPECT_EQ(Box(r.left, r.top, r.right, r.bottom), fitted) << name;
+    }
+    using F = FontChoice;  // modes the box does not use: outside a hover, when one starts, when it ends
+    for (const auto& [mode, fonts] : {std::pair(1, std::tuple(F::Underlined, F::Keep, F::Keep)),
+                                      std::pair(0, std::tuple(F::Plain, F::Keep, F::Plain))})
+        EXPECT_EQ(std::tuple(FontForMode(mode), FontAtHoverStart(mode), FontAtHoverEnd(mode)), fonts) << mode;
+}
+
+TEST(LinkLabel, FallbackCommandAndErrorTexts)
+{
+    const std::tuple<const char*, std::string, std::string, std::optional<std::string>> rows[] = {
+        {"no placeholder", "b.exe -new", "x", "b.exe -new x"},
+        {"a lead byte takes the '%' along", "a\x81%1 %1", "x", "a\x81%1  x"},
+        {"519 bytes and the terminator", "b.exe %1", std::string(512, 't'), "b.exe  " + std::string(512, 't')},
+        {"520 bytes", "b.exe %1", std::string(513, 't'), std::nullopt},
+    };
+    for (const auto& [name, command, target, composed] : rows)
+        EXPECT_EQ(ComposeBrowserCommand(command, target), composed) << name;
+
+    const std::pair<int32_t, const char*> texts[] = {
+        {0, "The operating system is out\nof memory or resources."},
+        {3, "The specified path was not found."},
+        {5, "The operating system denied\naccess to the specified file."},
+        {8, "There was not enough memory to complete the operation."},
+        {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+        {26, "A sharing violation occurred. "},
+        {27, "The filename association is\nincomplete or invalid."},
+        {28, "The DDE transaction could not\nbe completed because the request timed out."},
+        {29, "The DDE transaction failed."},
+        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
+        {31, "There is no application associated\nwith the given filename extension."},
+        {32, "The specified dynamic-link library was not found."},
+        {INT32_MIN, "Unknown Error (-2147483648) occurred."},
+    };
+    for (const auto& [code, text] : texts)
+        EXPECT_EQ(OpenErrorMessage(code), std::string("Unable to open hyperlink:\n\n") + text) << code;
+}
