@@ -5,52 +5,36 @@
 #include "tests/support/harness.h"
 
 namespace {
-// The settings file before and after (nullptr: there is none; "<folder>" and
-// "<desktop>" stand for those folders), the keys that answer the folder prompt
-// ("": no prompt may come), and whether the dialog opens then.
+// The settings file (nullptr: none) and the keys that answer the folder prompt
+// ("": no prompt may come). Unless the prompt is cancelled, the dialog opens.
 struct PromptCase {
     const char* name;
-    const char* before;
+    const char* settings;
     const char* answer;
-    const char* after;
-    bool opens;
 };
 
 const PromptCase kPromptCases[] = {
-    {"NoSettingsFileAndCancelled", nullptr, "\x1B", nullptr, false},
+    {"NoSettingsFileAndCancelled", nullptr, "\x1B"},
     // The browser starts on the desktop folder; the editor's name is added to it.
-    {"FolderAsEditorAndAnswered", "[config]\r\nhidemaru=<folder>\\Hide maru\r\n", "\n",
-     "[config]\r\nhidemaru=<desktop>\\Hidemaru.exe\r\n", true},
+    {"FolderAsEditorAndAnswered", "[config]\r\nhidemaru=C:\\windows\r\n", "\n"},
     // A file matching a pattern counts as the editor (starting a pattern then
     // fails silently).
-    {"WildcardMatchingTheEditor", "[config]\r\nhidemaru=<folder>\\Hide maru\\Hidemar?.exe\r\n", "",
-     "[config]\r\nhidemaru=<folder>\\Hide maru\\Hidemar?.exe\r\n", true},
+    {"WildcardMatchingAFile", "[config]\r\nhidemaru=C:\\windows\\notepad.ex?\r\n", ""},
 };
 
 class FolderPrompt : public ::testing::TestWithParam<PromptCase> {};
-
-std::string Settings(const char* text, const StagedProgram& program)
-{
-    std::string settings = text ? text : "";
-    char desktop[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-    for (auto [name, folder] : {std::pair<std::string, std::string>("<folder>", program.Folder().Path()),
-                                {"<desktop>", desktop}})
-        if (settings.find(name) != std::string::npos)
-            settings.replace(settings.find(name), name.size(), folder);
-    return settings;
-}
-
 }  // namespace
 
 TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
 {
     const PromptCase& c = GetParam();
     StagedProgram program;
-    if (c.before)
-        WriteBytes(program.IniPath(), Settings(c.before, program));
+    std::string settings = c.settings ? c.settings : "";
+    if (c.settings)
+        WriteBytes(program.IniPath(), settings);
     WriteBytes(program.HistoryPath(), "old\r\n");
     program.Start();
+    const bool opens = *c.answer != '\x1B';
     if (*c.answer) {
         HWND browser = WaitForProcessWindow(program.Process().Id(), nullptr);
         ASSERT_TRUE(browser);
@@ -61,13 +45,18 @@ TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
         FocusForTyping(browser);
         TypeText(c.answer);
     }
-    if (c.opens) {
+    if (opens) {
         ASSERT_TRUE(WaitForProcessWindow(program.Process().Id(), "Wexmoor"));
         TypeText("new\n");
     }
     EXPECT_TRUE(program.Process().WaitForExit());
-    EXPECT_EQ(ReadBytes(program.IniPath()), Settings(c.after, program));
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), c.opens ? "new\r\nold\r\n" : "old\r\n");
+    if (*c.answer == '\n') {
+        char desktop[MAX_PATH] = {};
+        SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+        settings = "[config]\r\nhidemaru=" + std::string(desktop) + "\\Hidemaru.exe\r\n";
+    }
+    EXPECT_EQ(ReadBytes(program.IniPath()), settings);
+    EXPECT_EQ(ReadBytes(program.HistoryPath()), opens ? "new\r\nold\r\n" : "old\r\n");
     EXPECT_FALSE(FileExists(program.RecordPath()));
 }
 
