@@ -118,6 +118,8 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     // A dialog destroyed without EndDialog must not leave its loop running.
     if (message == WM_NCDESTROY)
         m_bInModalLoop = false;
+    if (message == WM_INITDIALOG)
+        return OnInitDialog();
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -131,14 +133,48 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
-// The dialog manager's procedure sees only what the object let through. It
-// attaches the object on WM_INITDIALOG and otherwise asks for the dialog
-// manager's default handling.
-INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM)
 {
-    if (message != WM_INITDIALOG)
+    m_bLeftToDialogManager = true;
+    return 0;
+}
+
+namespace {
+// The messages whose answer a dialog procedure returns itself; every other
+// answer goes through DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message)
+{
+    return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_INITDIALOG ||
+           message == WM_COMPAREITEM || message == WM_VKEYTOITEM || message == WM_CHARTOITEM ||
+           message == WM_QUERYDRAGICON;
+}
+}  // namespace
+
+// The dialog object is bound through the dialog procedure rather than a
+// subclass: the dialog manager calls it for every message anyway, and a
+// subclass would add a window-property look-up to each message, which under
+// Wine is a round trip to the wineserver. The object is attached on
+// WM_INITDIALOG; what it leaves to DefWindowProc goes back to the dialog
+// manager as FALSE.
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        reinterpret_cast<CDialog*>(lParam)->Attach(hWnd);
+    auto* self = static_cast<CDialog*>(FromHandlePermanent(hWnd));
+    if (!self)
         return FALSE;
-    CDialog* self = reinterpret_cast<CDialog*>(lParam);
-    self->SubclassWindow(hWnd);
-    return self->OnInitDialog();
+
+    // Handlers may send messages to the dialog, so each message keeps its own mark.
+    const bool outerMark = self->m_bLeftToDialogManager;
+    self->m_bLeftToDialogManager = false;
+    const LRESULT result = self->RouteMessage(message, wParam, lParam);
+    const bool leftToDialogManager = self->m_bLeftToDialogManager;
+    self->m_bLeftToDialogManager = outerMark;
+
+    if (leftToDialogManager)
+        return FALSE;
+    if (AnswersDirectly(message))
+        return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
 }

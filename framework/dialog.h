@@ -39,6 +39,8 @@ protected:
     virtual void OnCancel();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Leaves the message to the dialog manager.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,5 +50,6 @@ private:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
     bool m_bInModalLoop = false;
+    bool m_bLeftToDialogManager = false;
     int m_nModalResult = -1;
 };

@@ -40,9 +40,14 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     return found != AttachedObjects().end() ? found->second : nullptr;
 }
 
+BOOL CWnd::CanAttach(HWND hWnd) const
+{
+    return !m_hWnd && IsWindow(hWnd) && !FromHandlePermanent(hWnd);
+}
+
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
-    if (m_hWnd || !IsWindow(hWnd) || FromHandlePermanent(hWnd))
+    if (!CanAttach(hWnd))
         return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
@@ -50,6 +55,16 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         m_hWnd = nullptr;
         return FALSE;
     }
+    m_bSubclassed = true;
+    AttachedObjects()[hWnd] = this;
+    return TRUE;
+}
+
+BOOL CWnd::Attach(HWND hWnd)
+{
+    if (!CanAttach(hWnd))
+        return FALSE;
+    m_hWnd = hWnd;
     AttachedObjects()[hWnd] = this;
     return TRUE;
 }
@@ -97,7 +112,9 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 
 void CWnd::Detach()
 {
-    RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    if (m_bSubclassed)
+        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    m_bSubclassed = false;
     AttachedObjects().erase(m_hWnd);
     m_hWnd = nullptr;
 }
@@ -105,7 +122,11 @@ void CWnd::Detach()
 LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                     DWORD_PTR refData)
 {
-    CWnd* self = reinterpret_cast<CWnd*>(refData);
+    return reinterpret_cast<CWnd*>(refData)->RouteMessage(message, wParam, lParam);
+}
+
+LRESULT CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     LRESULT result = 0;
     if (IsReflected(message, lParam) && ReflectToChild(message, wParam, lParam, &result))
         return result;
@@ -114,13 +135,13 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lP
     // outermost message handler has returned: an inner WM_NCDESTROY (a
     // DestroyWindow from inside a handler) must not pull the handle away from
     // the handlers still running further up.
-    ++self->m_nMessageDepth;
-    result = self->WindowProc(message, wParam, lParam);
+    ++m_nMessageDepth;
+    result = WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY)
-        self->m_bDestroyedInside = true;
-    if (--self->m_nMessageDepth == 0 && self->m_bDestroyedInside) {
-        self->m_bDestroyedInside = false;
-        self->Detach();
+        m_bDestroyedInside = true;
+    if (--m_nMessageDepth == 0 && m_bDestroyedInside) {
+        m_bDestroyedInside = false;
+        Detach();
     }
     return result;
 }

@@ -5,7 +5,9 @@
 
 // A C++ object bound to a window. The binding is a comctl32 window subclass
 // whose reference data is the object, so messages reach the object first and
-// everything it does not handle goes on to the window's own procedure.
+// everything it does not handle goes on to the window's own procedure. A
+// window whose own procedure calls back for every message (a dialog's) is
+// bound without a subclass, through Attach.
 class CWnd {
 public:
     CWnd() = default;
@@ -32,6 +34,14 @@ public:
 protected:
     virtual void PreSubclassWindow() {}
 
+    // Binds the object to a window that hands its messages to RouteMessage by
+    // itself. Fails like SubclassWindow.
+    BOOL Attach(HWND hWnd);
+    // Where each message of an attached window enters the object: reflection
+    // to the control that sent it, then WindowProc. After the window's last
+    // message the object lets go of it.
+    LRESULT RouteMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
     // Each class handles its messages in a switch here and passes the rest to
     // its base class; the last stop is DefWindowProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,8 +57,10 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR refData);
     static BOOL ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL CanAttach(HWND hWnd) const;
     void Detach();
 
+    bool m_bSubclassed = false;
     int m_nMessageDepth = 0;
     bool m_bDestroyedInside = false;
 };
