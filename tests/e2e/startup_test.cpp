@@ -92,6 +92,9 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
         })) << (minimised ? "minimised" : "behind another window");
         DestroyWindow(other);
     }
+    // The dialog refuses the activation request, so a broadcast goes no further.
+    const UINT activate = RegisterWindowMessageA("Wexmoor - Halvergrim");
+    EXPECT_EQ(SendMessageA(dialog, activate, 0, 0), BROADCAST_QUERY_DENY);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(program.Process().WaitForExit());
 }
