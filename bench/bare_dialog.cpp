@@ -1,7 +1,6 @@
 // The leanest program of the jump dialog's kind with the C and C++ run-time:
 // it shows the same dialog template, with the same icon and manifest, and does
-// nothing else. The start-up
-// benchmark measures the program against it.
+// nothing else. The start-up benchmark measures the program against it.
 #include <windows.h>
 
 #include "res/resource.h"

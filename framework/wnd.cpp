@@ -55,7 +55,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         m_hWnd = nullptr;
         return FALSE;
     }
-    m_bSubclassed = true;
     AttachedObjects()[hWnd] = this;
     return TRUE;
 }
@@ -112,9 +111,8 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 
 void CWnd::Detach()
 {
-    if (m_bSubclassed)
-        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-    m_bSubclassed = false;
+    // A window bound through Attach has no subclass; removing none does nothing.
+    RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
     AttachedObjects().erase(m_hWnd);
     m_hWnd = nullptr;
 }

@@ -60,7 +60,6 @@ private:
     BOOL CanAttach(HWND hWnd) const;
     void Detach();
 
-    bool m_bSubclassed = false;
     int m_nMessageDepth = 0;
     bool m_bDestroyedInside = false;
 };
