@@ -3,12 +3,42 @@
 # locale (ANSI code page 932), a Japanese font for the dialogs and a virtual X
 # display. Nothing of the machine's own Wine or X settings is used.
 #
-#   testbed.sh start BUILD_DIR        create the prefix if needed, start Xvfb and wineserver
+#   testbed.sh start BUILD_DIR BITS   find the Wine loader for BITS-bit (32 or 64) programs,
+#                                     create the prefix if needed, start Xvfb and wineserver
 #   testbed.sh stop  BUILD_DIR        stop both again
 #   testbed.sh run   BUILD_DIR PROGRAM [ARGS...]   run a Windows program in the bed
 #   testbed.sh shell BUILD_DIR COMMAND [ARGS...]   run a Linux command with the bed's environment
 #   testbed.sh run-on-display BUILD_DIR PROGRAM [ARGS...]   run in the bed's prefix on the caller's $DISPLAY
+#   testbed.sh runs-32-bit            exit status 0 when this machine runs 32-bit programs;
+#                                     otherwise prints why not
+#
+# Some machines run 64-bit Linux programs only (the kernel's IA-32 emulation is
+# off). There Wine's 32-bit loader fails with "Exec format error", and Debian's
+# wine command takes that loader whenever it is installed. So start tries the
+# 32-bit loader once: where it runs, the bed uses the wine command as usual;
+# where it does not, a bed for 64-bit programs runs them through the 64-bit
+# loader directly, and a bed for 32-bit programs cannot run anything: start,
+# run and shell then print the reason in one line and end with status 77, which
+# the tests report as skipped. WEXMOOR_WINE64_ONLY=1 takes the 64-bit-only path
+# on any machine.
 set -euo pipefail
+
+readonly wine32_loader=/usr/lib/wine/wine wine64_loader=/usr/lib/wine/wine64
+readonly cannot_run=77
+
+why_not_32_bit() {
+  if [ "${WEXMOOR_WINE64_ONLY:-0}" = 1 ]; then
+    echo "WEXMOOR_WINE64_ONLY=1 is set"
+  elif ! "$wine32_loader" --version >/dev/null 2>&1; then
+    echo "this machine cannot run 32-bit programs ($wine32_loader fails to start)"
+  fi
+}
+
+if [ "${1:-}" = runs-32-bit ]; then
+  reason=$(why_not_32_bit)
+  [ -z "$reason" ] || { echo "$reason"; exit 1; }
+  exit 0
+fi
 
 action=$1
 build=$(cd "$2" && pwd)
@@ -22,19 +52,55 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 unset WINEARCH
 
+# The loader that start chose for this bed (in $bed/loader), or the reason why
+# the bed's programs cannot run here (in $bed/cannot-run).
+use_loader() {
+  if [ -f "$bed/cannot-run" ]; then
+    cat "$bed/cannot-run"
+    exit $cannot_run
+  fi
+  [ -f "$bed/loader" ] || { echo "test bed not started: run 'testbed.sh start $build BITS' first" >&2; exit 1; }
+  wine=$(cat "$bed/loader")
+  # Wine starts a program's child processes through this loader too.
+  [ "$wine" = wine ] || export WINELOADER=$wine
+}
+
+choose_loader() {
+  local bits=$1 reason
+  rm -f "$bed/loader" "$bed/cannot-run"
+  reason=$(why_not_32_bit)
+  if [ -z "$reason" ]; then
+    echo wine >"$bed/loader"
+  elif [ "$bits" = 64 ]; then
+    echo "$wine64_loader" >"$bed/loader"
+  else
+    echo "skipped: $reason, so Wine cannot run the 32-bit build here; the win64 build runs these tests" \
+      >"$bed/cannot-run"
+  fi
+}
+
 display_alive() {
   [ -f "$bed/xvfb.pid" ] && kill -0 "$(cat "$bed/xvfb.pid")" 2>/dev/null
 }
 
 set_registry() {
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f || return
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return
   for face in 'ＭＳ Ｐゴシック' 'MS PGothic' 'ＭＳ ゴシック' 'MS Gothic' 'MS UI Gothic'; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAPGothic /f
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAPGothic /f || return
   done
 }
 
+# Runs a step quietly; when it fails, says which and shows what it printed.
+step() {
+  local what=$1 output
+  shift
+  output=$("$@" 2>&1) || { echo "test bed: $what failed: $*" >&2; echo "$output" >&2; exit 1; }
+}
+
 start() {
+  choose_loader "$1"
+  use_loader
   if ! display_alive; then
     rm -f "$bed/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -r -nolisten tcp -noreset >"$bed/xvfb.log" 2>&1 3>"$bed/display" </dev/null &
@@ -43,12 +109,13 @@ start() {
     [ -s "$bed/display" ] || { echo "Xvfb did not start" >&2; cat "$bed/xvfb.log" >&2; exit 1; }
   fi
   export DISPLAY=:$(head -n1 "$bed/display")
-  if [ ! -f "$WINEPREFIX/.testbed-ready" ]; then
+  # A prefix made through the other loader is made anew.
+  if [ "$(cat "$WINEPREFIX/.testbed-ready" 2>/dev/null)" != "$wine" ]; then
     rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    set_registry >/dev/null 2>&1
+    step "creating the Wine prefix" "$wine" wineboot -i
+    step "setting up the Wine registry" set_registry
     wineserver -w
-    touch "$WINEPREFIX/.testbed-ready"
+    echo "$wine" >"$WINEPREFIX/.testbed-ready"
   fi
   wineserver -p >/dev/null 2>&1 </dev/null || true  # already running: fine
 }
@@ -60,13 +127,14 @@ stop() {
 }
 
 use_display() {
-  display_alive || { echo "test bed not started: run 'testbed.sh start $build' first" >&2; exit 1; }
+  use_loader
+  display_alive || { echo "test bed not started: run 'testbed.sh start $build BITS' first" >&2; exit 1; }
   export DISPLAY=:$(head -n1 "$bed/display")
   export WEXMOOR_TESTBED=$bed
 }
 
 case $action in
-  start) start ;;
+  start) start "$@" ;;
   stop) stop ;;
   run)
     use_display
@@ -75,12 +143,12 @@ case $action in
     # through a file instead.
     out=$(mktemp)
     status=0
-    wine "$@" >"$out" 2>&1 </dev/null || status=$?
+    "$wine" "$@" >"$out" 2>&1 </dev/null || status=$?
     cat "$out"
     rm -f "$out"
     exit $status
     ;;
   shell) use_display; exec "$@" ;;
-  run-on-display) exec wine "$@" ;;
-  *) echo "usage: $0 start|stop|run|shell BUILD_DIR ..." >&2; exit 2 ;;
+  run-on-display) use_loader; exec "$wine" "$@" ;;
+  *) echo "usage: $0 start|stop|run|shell|run-on-display BUILD_DIR ... | runs-32-bit" >&2; exit 2 ;;
 esac
