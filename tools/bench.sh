@@ -11,29 +11,43 @@
 #   tools/bench.sh [ROUNDS]      ROUNDS (default 15) for the side-by-side runs
 #   WEXMOOR_BEFORE=path/to/Wexmoor.exe tools/bench.sh   measures an earlier build beside this one
 #
-# Build folders: build/native and build/win32, or $BENCH_NATIVE_BUILD and
-# $BENCH_WIN32_BUILD. The figures are also written to <win32 build>/bench-results.md.
+# The Windows programs are the 32-bit build (the product). On a machine that
+# cannot run 32-bit programs they are the 64-bit build, the references
+# included, and the output says so; WEXMOOR_BEFORE must then be 64-bit too.
+#
+# Build folders: build/native and build/win32 (build/win64), or
+# $BENCH_NATIVE_BUILD and $BENCH_WINDOWS_BUILD. The figures are also written to
+# <Windows build>/bench-results.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
+bed=tests/testbed/testbed.sh
+preset=win32
+if ! reason=$("$bed" runs-32-bit); then
+  preset=win64
+  echo "bench.sh: $reason; measuring the 64-bit build" >&2
+fi
+programs="${preset#win}-bit build${reason:+, since $reason}"
+
 rounds=${1:-15}
 native=${BENCH_NATIVE_BUILD:-build/native}
-win32=${BENCH_WIN32_BUILD:-build/win32}
-results=$win32/bench-results.md
+windows=${BENCH_WINDOWS_BUILD:-build/$preset}
+results=$windows/bench-results.md
 
 cmake --preset native -B "$native" >/dev/null
 cmake --build "$native" --target history_bench >/dev/null
-cmake --preset win32 -B "$win32" >/dev/null
-cmake --build "$win32" --target startup_bench >/dev/null
+cmake --preset "$preset" -B "$windows" >/dev/null
+cmake --build "$windows" --target startup_bench >/dev/null
 
-bed=tests/testbed/testbed.sh
 # A bed that is up already (its wineserver answers "already running") is used as it is.
-"$bed" start "$win32" || true
-trap '"$bed" stop "$win32"' EXIT
+"$bed" start "$windows" "${preset#win}" || true
+trap '"$bed" stop "$windows"' EXIT
 
 {
   echo "# Benchmark figures, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo
+  echo "Windows programs, the references included: the $programs."
   echo
   echo '## History code, native (Google Benchmark)'
   echo
@@ -41,5 +55,5 @@ trap '"$bed" stop "$win32"' EXIT
   "$native/bench/history_bench" --benchmark_min_time=0.2 2>&1
   echo '```'
   echo
-  WEXMOOR_BIN=$(cd "$win32" && pwd) "$bed" run "$win32" "$win32/bench/startup_bench.exe" "$rounds"
+  WEXMOOR_BIN=$(cd "$windows" && pwd) "$bed" run "$windows" "$windows/bench/startup_bench.exe" "$rounds"
 } | tee "$results"
