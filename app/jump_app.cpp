@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/single_instance.h"
 #include "controls/folder_picker.h"
+#include "framework/system_library.h"
 #include "jump/jump_dlg.h"
 
 namespace {
@@ -17,7 +18,8 @@ const char kEditorFileName[] = "\\Hidemaru.exe";
 void EnableCommonControls()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (const auto init = SystemFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx"))
+        init(&controls);
 }
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "controls/dbcs_copy.h"
-#include "controls/shell_library.h"
+#include "framework/system_library.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -106,7 +106,7 @@ int CFolderPicker::RunBrowse()
     // The browser's newer styles need COM on this thread. A thread that has it
     // already keeps it; one in the multithreaded apartment is left as it is.
     const HRESULT comInit = CoInitialize(nullptr);
-    const auto browse = ShellFunction<decltype(&SHBrowseForFolderA)>("SHBrowseForFolderA");
+    const auto browse = SystemFunction<decltype(&SHBrowseForFolderA)>("shell32.dll", "SHBrowseForFolderA");
     LPITEMIDLIST pidlChosen = browse ? browse(&info) : nullptr;
     if (SUCCEEDED(comInit))
         CoUninitialize();
@@ -116,7 +116,8 @@ int CFolderPicker::RunBrowse()
         return IDCANCEL;
     }
     // An item without a file-system path (a printer, say) still counts as chosen.
-    if (const auto getPath = ShellFunction<decltype(&SHGetPathFromIDListA)>("SHGetPathFromIDListA"))
+    const auto getPath = SystemFunction<decltype(&SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA");
+    if (getPath)
         getPath(pidlChosen, m_szChosenPath);
     FreePidls(pidlChosen);
     return IDOK;
@@ -131,7 +132,8 @@ BOOL CFolderPicker::CsidlToPidl(int nCsidl, LPITEMIDLIST* ppidl)
         return TRUE;
     }
     LPITEMIDLIST pidl = nullptr;
-    const auto locate = ShellFunction<decltype(&SHGetSpecialFolderLocation)>("SHGetSpecialFolderLocation");
+    const auto locate =
+        SystemFunction<decltype(&SHGetSpecialFolderLocation)>("shell32.dll", "SHGetSpecialFolderLocation");
     if (!locate || locate(OwnerWindow(), nCsidl, &pidl) != S_OK)
         return FALSE;
     *ppidl = pidl;

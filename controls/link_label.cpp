@@ -7,7 +7,7 @@
 
 #include "controls/browser_command.h"
 #include "controls/open_error_text.h"
-#include "controls/shell_library.h"
+#include "framework/system_library.h"
 #include "framework/message_box.h"
 
 namespace {
@@ -284,7 +284,7 @@ void CLinkLabel::SelectFont(FontChoice choice)
 
 int CLinkLabel::OpenTarget(const char* lpszTarget, int nShowCmd)
 {
-    const auto execute = ShellFunction<decltype(&ShellExecuteA)>("ShellExecuteA");
+    const auto execute = SystemFunction<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
     const auto shellResult = reinterpret_cast<INT_PTR>(
         execute ? execute(nullptr, "open", lpszTarget, nullptr, nullptr, nShowCmd) : nullptr);
     if (static_cast<UINT_PTR>(shellResult) > 32)

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/system_library.h"
+
 namespace {
 // The record size every comctl32 version accepts, the older one that ships
 // without a manifest included.
@@ -20,7 +22,8 @@ BOOL CToolTipCtrl::Create(HWND hParentWnd, DWORD dwStyle)
 {
     DestroyWindow();
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_TAB_CLASSES};
-    InitCommonControlsEx(&classes);
+    if (const auto init = SystemFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx"))
+        init(&classes);
     m_hWnd = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hParentWnd, nullptr,
                              GetModuleHandleA(nullptr), nullptr);

@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "framework/system_library.h"
+
 namespace {
 const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
 
@@ -18,6 +20,14 @@ std::unordered_map<HWND, CWnd*>& AttachedObjects()
 {
     static auto* objects = new std::unordered_map<HWND, CWnd*>;
     return *objects;
+}
+
+// The common controls' subclass functions, looked up once: DefSubclassProc
+// serves every message a subclassed window passes on.
+template <typename Function>
+Function CommonControlsFunction(const char* name)
+{
+    return SystemFunction<Function>("comctl32.dll", name);
 }
 
 bool IsReflected(UINT message, LPARAM lParam)
@@ -49,9 +59,10 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!CanAttach(hWnd))
         return FALSE;
+    static const auto setSubclass = CommonControlsFunction<decltype(&SetWindowSubclass)>("SetWindowSubclass");
     m_hWnd = hWnd;
     PreSubclassWindow();
-    if (!SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!setSubclass || !setSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         m_hWnd = nullptr;
         return FALSE;
     }
@@ -93,7 +104,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    // Only a subclassed window comes here, so the common controls are loaded.
+    static const auto defSubclassProc = CommonControlsFunction<decltype(&DefSubclassProc)>("DefSubclassProc");
+    return defSubclassProc(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
@@ -112,7 +125,9 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 void CWnd::Detach()
 {
     // A window bound through Attach has no subclass; removing none does nothing.
-    RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    static const auto removeSubclass = CommonControlsFunction<decltype(&RemoveWindowSubclass)>("RemoveWindowSubclass");
+    if (removeSubclass)
+        removeSubclass(m_hWnd, SubclassProc, kSubclassId);
     AttachedObjects().erase(m_hWnd);
     m_hWnd = nullptr;
 }

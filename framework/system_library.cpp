@@ -1,0 +1,40 @@
+#include "framework/system_library.h"
+
+#include <string>
+
+namespace {
+bool g_searchRestricted = false;
+}  // namespace
+
+bool RestrictDllSearchToSystem()
+{
+    // Looked up, not imported: a system without it would refuse to start the program.
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    g_searchRestricted = restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // A system DLL's delayed imports, loaded at their first call, are looked
+    // for in the program's folder first where the search is not restricted,
+    // and under Wine whatever the restriction: the common controls import the
+    // theme library so, and that the alpha-blending library. Loaded from the
+    // system now, they are found loaded then.
+    for (const char* late : {"uxtheme.dll", "msimg32.dll"})
+        LoadSystemLibrary(late);
+    return g_searchRestricted;
+}
+
+HMODULE LoadSystemLibrary(const char* name)
+{
+    // Restricted, the bare name finds the system's DLL, or the manifest's
+    // common-controls assembly, which a full path would bypass.
+    if (g_searchRestricted)
+        return LoadLibraryA(name);
+    // Otherwise the full path, and the DLL's own imports looked for beside it
+    // in the system folder rather than beside the program.
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    const std::string path = std::string(folder, length) + "\\" + name;
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
