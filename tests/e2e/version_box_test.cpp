@@ -1,5 +1,6 @@
-// The version box of a renamed copy, opened from the jump dialog's system menu,
-// and its link as the user sees, hovers and clicks it.
+// The version box of a renamed copy, opened from the jump dialog's system menu
+// after the folder prompt, and its link as the user sees, hovers and clicks it;
+// meanwhile DLLs planted beside the program wait to be loaded.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +12,36 @@ namespace {
 const char kBoxCaption[] = "バージョン情報";
 const char kHomePage[] = "https://brackenfold.example/wexmoor/";
 const COLORREF kLink = RGB(0, 0, 238), kVisited = RGB(85, 26, 139), kHover = RGB(255, 0, 0);
+// DLLs loaded after the program's start (found with WINEDEBUG=+loaddll), and
+// two that Wine's user32 loads before the program's first instruction: no
+// program can keep those from running, and they show that planting works.
+const std::vector<std::string> kPlanted = {"imm32", "version", "comctl32", "msimg32",
+                                           "shcore", "shell32", "shlwapi", "uxtheme"};
+const std::vector<std::string> kLoadedBeforeTheProgram = {"imm32", "version"};
+
+// Puts the stand-in under each name beside the program and has Wine prefer
+// it for this program, as Windows prefers a DLL beside a program to one
+// outside its folder. When the returned object goes, at the end of the row
+// however it ends, only those loaded before the program's first instruction
+// may have run.
+std::shared_ptr<void> PlantDlls(const StagedProgram& program, const std::string& exeName)
+{
+    const std::string settings = "Software\\Wine\\AppDefaults\\" + exeName;
+    for (const std::string& name : kPlanted) {
+        CopyFileA(BuildTreePath("tests/support/planted_dll.dll").c_str(), (program.Folder() / (name + ".dll")).c_str(),
+                  FALSE);
+        RegSetKeyValueA(HKEY_CURRENT_USER, (settings + "\\DllOverrides").c_str(), name.c_str(), REG_SZ,
+                        "native,builtin", sizeof "native,builtin");
+    }
+    return std::shared_ptr<void>(nullptr, [&program, settings](void*) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, settings.c_str());
+        std::vector<std::string> ran;
+        for (const std::string& name : kPlanted)
+            if (FileExists(program.Folder() / (name + ".dll.ran")))
+                ran.push_back(name);
+        EXPECT_EQ(ran, kLoadedBeforeTheProgram) << "planted DLLs that ran";
+    });
+}
 
 // How many pixels on screen inside the window have exactly the colour: the
 // underline and the stems of the letters are drawn in the text colour itself.
@@ -46,12 +77,15 @@ HCURSOR CursorAt(HWND window, POINT screen, HCURSOR other = nullptr)
 
 }  // namespace
 
-TEST(VersionBox, FromTheSystemMenuWithItsLink)
+TEST(VersionBox, FromTheSystemMenuWithItsLinkWhilePlantedDllsWait)
 {
     StagedProgram program("Other.exe");
-    program.UseStandinEditor();
+    const auto planted = PlantDlls(program, "Other.exe");
     const DWORD pid = program.Start().Id();
-    HWND jump;
+    HWND prompt, jump;
+    ASSERT_TRUE(prompt = WaitForProcessWindow(pid, nullptr));
+    FocusForTyping(prompt);
+    TypeText("\n");
     ASSERT_TRUE(jump = WaitForProcessWindow(pid, "Wexmoor"));
     // The entry is the menu's last, after Wine's own.
     FocusForTyping(jump);
