@@ -24,6 +24,8 @@ void BringToForeground(HWND hwnd)
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const DWORD windowThread = GetWindowThreadProcessId(hwnd, nullptr);
     AttachThreadInput(windowThread, foregroundThread, TRUE);
-    SetForegroundWindow(hwnd);
+    // A window disabled by a modal box of its own would take the activation
+    // and leave the keyboard dead: the box comes forward instead, with it.
+    SetForegroundWindow(GetLastActivePopup(hwnd));
     AttachThreadInput(windowThread, foregroundThread, FALSE);
 }

@@ -15,5 +15,6 @@ BOOL IsAnotherInstanceRunning(const char* name);
 void ActivateRunningInstance(const char* name);
 
 // Restores the window without activating it if it is minimised, then makes it
-// the foreground window even though another thread owns the foreground.
+// the foreground window even though another thread owns the foreground; when
+// a box of its own is open (the version box), the box.
 void BringToForeground(HWND hwnd);

@@ -64,17 +64,26 @@ INSTANTIATE_TEST_SUITE_P(Rows, FolderPrompt, ::testing::ValuesIn(kPromptCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A second start, here of a copy under another name, ends at once and brings
-// the running dialog to the front, from behind another window or minimised.
+// the running dialog to the front, from behind another window, minimised, or
+// with its version box, which then takes the keyboard.
 TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
 {
     StagedProgram program;
     program.UseStandinEditor();
     HWND dialog = program.OpenDialog();
     ASSERT_TRUE(dialog);
-    for (bool minimised : {false, true}) {
+    for (const std::string situation : {"behind another window", "minimised", "with its version box"}) {
         HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                      nullptr, nullptr);
         FocusForTyping(other);
+        HWND box = nullptr;
+        if (situation == "with its version box") {
+            // The user's last window, which has to keep the keyboard.
+            PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
+            ASSERT_TRUE(box = WaitForProcessWindow(program.Process().Id(), "バージョン情報"));
+            FocusForTyping(box);
+        }
+        const bool minimised = situation == "minimised";
         if (minimised)
             PostMessageA(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return IsIconic(dialog) == minimised; }));
@@ -83,13 +92,15 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
         copy.Start();
         EXPECT_TRUE(WaitUntil([&] { return copy.Process().WaitForExit(0ms); }));
         EXPECT_EQ(copy.Process().ExitCode(), 0u);
+        if (box)
+            TypeText("\x1B");
         // With no window manager the foreground window may read as none, so "in
         // front" is judged by the dialog being its thread's active window.
         GUITHREADINFO thread = {sizeof thread};
         EXPECT_TRUE(WaitUntil([&] {
             return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) && thread.hwndActive == dialog &&
-                   !IsIconic(dialog) && GetForegroundWindow() != other;
-        })) << (minimised ? "minimised" : "behind another window");
+                   !IsIconic(dialog) && GetForegroundWindow() != other && !IsWindow(box);
+        })) << situation;
         DestroyWindow(other);
     }
     // The dialog refuses the activation request, so a broadcast goes no further.
