@@ -13,9 +13,10 @@ struct PromptCase {
     const char* answer;
 };
 
+// The browser starts on the desktop folder, and an editor waits there.
 const PromptCase kPromptCases[] = {
     {"NoSettingsFileAndCancelled", nullptr, "\x1B"},
-    // The browser starts on the desktop folder; the editor's name is added to it.
+    // The editor's name is added to the folder chosen, and that editor starts.
     {"FolderAsEditorAndAnswered", "[config]\r\nhidemaru=C:\\windows\r\n", "\n"},
     // A file matching a pattern counts as the editor (starting a pattern then
     // fails silently).
@@ -29,6 +30,10 @@ TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
 {
     const PromptCase& c = GetParam();
     StagedProgram program;
+    char desktop[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+    const std::string desktopEditor = std::string(desktop) + "\\Hidemaru.exe";
+    CopyFileA(program.EditorPath().c_str(), desktopEditor.c_str(), FALSE);
     std::string settings = c.settings ? c.settings : "";
     if (c.settings)
         WriteBytes(program.IniPath(), settings);
@@ -50,14 +55,14 @@ TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
         TypeText("new\n");
     }
     EXPECT_TRUE(program.Process().WaitForExit());
-    if (*c.answer == '\n') {
-        char desktop[MAX_PATH] = {};
-        SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-        settings = "[config]\r\nhidemaru=" + std::string(desktop) + "\\Hidemaru.exe\r\n";
-    }
+    const bool answered = *c.answer == '\n';
+    if (answered)
+        settings = "[config]\r\nhidemaru=" + desktopEditor + "\r\n";
     EXPECT_EQ(ReadBytes(program.IniPath()), settings);
     EXPECT_EQ(ReadBytes(program.HistoryPath()), opens ? "new\r\nold\r\n" : "old\r\n");
-    EXPECT_FALSE(FileExists(program.RecordPath()));
+    EXPECT_EQ(ReadStandinRecord(program.RecordPath())["command_line"],
+              answered ? Quoted(desktopEditor) + " /h /x Wexmoor.imp" : "");
+    DeleteFileA(desktopEditor.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FolderPrompt, ::testing::ValuesIn(kPromptCases),

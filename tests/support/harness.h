@@ -96,30 +96,43 @@ private:
     std::string m_root, m_path;
 };
 
-// A started process, killed if still running when the object goes.
+// A started process in a job of its own, so that the processes it starts are
+// known too; killed with them if still running when the object goes.
 class StartedProcess {
 public:
     explicit StartedProcess(std::string commandLine)
     {
+        // Wine starts the desktop's process for the first process that needs
+        // the desktop; this one, so that it is not counted as the program's.
+        GetDesktopWindow();
         STARTUPINFOA startup = {sizeof startup};
-        EXPECT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &m_info))
+        EXPECT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                   nullptr, &startup, &m_info))
             << commandLine;
+        AssignProcessToJobObject(m_job, m_info.hProcess);
+        ResumeThread(m_info.hThread);
     }
     ~StartedProcess()
     {
         Kill();
         CloseHandle(m_info.hThread);
         CloseHandle(m_info.hProcess);
+        CloseHandle(m_job);
     }
     StartedProcess(const StartedProcess&) = delete;
     StartedProcess& operator=(const StartedProcess&) = delete;
 
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Handle() const { return m_info.hProcess; }
+    // Whether the process and every process it started have ended, so that
+    // what they leave behind is final.
     bool WaitForExit(std::chrono::milliseconds timeout = 10s) const
     {
-        return WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+        return WaitUntil([&] {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
+            QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr);
+            return job.ActiveProcesses == 0;
+        }, timeout);
     }
     DWORD ExitCode() const
     {
@@ -129,33 +142,38 @@ public:
     }
     void Kill() const
     {
-        if (m_info.hProcess && !WaitForExit(0ms) && TerminateProcess(m_info.hProcess, 1))
+        if (m_info.hProcess && !WaitForExit(0ms) && TerminateJobObject(m_job, 1))
             WaitForExit(5s);
     }
 
 private:
     PROCESS_INFORMATION m_info = {};
+    HANDLE m_job = CreateJobObjectA(nullptr, nullptr);
 };
 
 // What the stand-in editor recorded ("key=value" lines; the first line of the
-// history in hex); empty when it did not start. The record appears by a rename,
-// so it is read until its last key is there.
-inline std::map<std::string, std::string> WaitForStandinRecord(const std::string& path,
-                                                               std::chrono::milliseconds timeout = 10s)
+// history, recorded in hex, as bytes); empty when it has written none. The
+// record appears by a rename, whole.
+inline std::map<std::string, std::string> ReadStandinRecord(const std::string& path)
 {
     std::map<std::string, std::string> record;
-    if (!WaitUntil([&] {
-            std::istringstream lines(ReadBytes(path));
-            for (std::string line; std::getline(lines, line);)
-                record[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-            return record.count("start_qpc") != 0;
-        }, timeout))
-        return {};
+    std::istringstream lines(ReadBytes(path));
+    for (std::string line; std::getline(lines, line);)
+        record[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
     std::string& hex = record["history_first_line"];
     std::string bytes;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     hex = bytes;
+    return record.count("start_qpc") ? record : std::map<std::string, std::string>();
+}
+
+// The same once the stand-in has written it; empty when it did not in time.
+inline std::map<std::string, std::string> WaitForStandinRecord(const std::string& path,
+                                                               std::chrono::milliseconds timeout = 10s)
+{
+    std::map<std::string, std::string> record;
+    WaitUntil([&] { return !(record = ReadStandinRecord(path)).empty(); }, timeout);
     return record;
 }
 
