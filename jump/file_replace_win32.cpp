@@ -56,6 +56,19 @@ void CopyPermissions(const std::string& from, const std::string& to)
         SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
+// A temporary file left by a save that was killed carries the history's
+// attributes, and Windows refuses to re-create a file that is read-only, or
+// hidden or system when the new attributes lack those bits: left there, it
+// would send every later save in place. Whatever cannot be removed stays.
+void RemoveLeftover(const std::string& temporary)
+{
+    const DWORD attributes = GetFileAttributesA(temporary.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(temporary.c_str());
+}
+
 // 0 when the new file took the old one's place in one step, else the error.
 DWORD MoveOver(const std::string& temporary, const std::string& path)
 {
@@ -76,6 +89,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes)
     // The new file is made with the old one's attributes: a move carries none over.
     const DWORD kept = replacing ? attributes & kKeptAttributes : 0;
     const std::string temporary = TemporaryPathFor(path);
+    RemoveLeftover(temporary);
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -21,6 +21,6 @@ void RememberInput(HistoryList& history, const std::string& text, int32_t nHisto
 // The file's exact bytes for a list.
 std::string FormatHistory(const HistoryList& history);
 
-// Replaces the file with the list; false when it could not be written, in which
-// case the old file is left as it was.
+// Replaces the file with the list, as ReplaceFileContents does (which says
+// when that is one step); false when it could not be written.
 bool SaveHistory(const std::string& path, const HistoryList& history);
