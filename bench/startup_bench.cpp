@@ -80,9 +80,8 @@ struct Startup {
 };
 
 // Starts the program and waits, in one blocking call, until its dialog waits
-// for input. Nothing is looked at meanwhile: every look at the windows asks
-// the wineserver, which the program needs too, and polling it made the
-// programs slower and their times noisier.
+// for input. Nothing is looked at meanwhile: polling the windows competed with
+// the program for the wineserver and made the times slower and noisier.
 Startup StartAndWatch(const std::string& exePath, std::unique_ptr<StartedProcess>& process)
 {
     Startup startup;

@@ -151,11 +151,10 @@ bool AnswersDirectly(UINT message)
 }  // namespace
 
 // The dialog object is bound through the dialog procedure rather than a
-// subclass: the dialog manager calls it for every message anyway, and a
-// subclass would add a window-property look-up to each message, which under
-// Wine is a round trip to the wineserver. The object is attached on
-// WM_INITDIALOG; what it leaves to DefWindowProc goes back to the dialog
-// manager as FALSE.
+// subclass, which would cost a window-property look-up per message
+// (framework/README.md): the dialog manager calls it for every message
+// anyway. The object is attached on WM_INITDIALOG; what it leaves to
+// DefWindowProc goes back to the dialog manager as FALSE.
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)

@@ -39,7 +39,10 @@ protected:
     virtual void OnCancel();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Leaves the message to the dialog manager.
+    // Leaves the message to the dialog manager: the dialog procedure answers
+    // it FALSE, so whatever the calling handler returns is dropped, and the
+    // dialog manager's default processing runs once the handler has returned,
+    // not here.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

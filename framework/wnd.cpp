@@ -13,9 +13,9 @@ const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
 // The object of every attached window, for looking it up from the handle. (The
 // subclass's reference data holds it too, but GetWindowSubclass is missing
 // from MinGW-w64's 64-bit import library.) Kept in the process rather than in a
-// window property: the modal loop looks objects up for every message, and
-// under Wine each property look-up is a round trip to the wineserver. Never
-// freed, so that objects destroyed during the process's exit can still detach.
+// window property, which costs (framework/README.md): the modal loop looks
+// objects up for every message. Never freed, so that objects destroyed during
+// the process's exit can still detach.
 std::unordered_map<HWND, CWnd*>& AttachedObjects()
 {
     static auto* objects = new std::unordered_map<HWND, CWnd*>;

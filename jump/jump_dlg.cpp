@@ -38,12 +38,10 @@ BOOL CJumpDlg::OnInitDialog()
 }
 
 // The list is filled before data exchange attaches the combo box to its
-// object, so the insertions go straight to the combo box: every message to a
-// window bound by a comctl32 subclass first looks up the subclass's data, a
-// window property, and under Wine each look-up is a round trip to the
-// wineserver, which made a long history's start-up several times slower.
-// Entries are inserted at explicit positions, so the list keeps the history's
-// order although the combo box is sorted.
+// object, so the insertions go straight to the combo box rather than through
+// the subclass and its per-message look-up (framework/README.md). Entries are
+// inserted at explicit positions, so the list keeps the history's order
+// although the combo box is sorted.
 void CJumpDlg::FillHistoryList(HWND combo)
 {
     // Room for all entries at once rather than growing the list entry by entry.
