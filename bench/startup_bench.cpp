@@ -118,7 +118,7 @@ Startup StartAndCancel(const std::string& exePath)
 // When the stand-in editor's WinMain began, on this process's clock.
 LONGLONG EditorStart(const StagedProgram& program)
 {
-    std::map<std::string, std::string> record = WaitForStandinRecord(program.RecordPath(), kPatience);
+    std::map<std::string, std::string> record = StandinRecord(program.RecordPath(), kPatience);
     if (record.empty())
         Fail("the editor left no record");
     return std::stoll(record["start_qpc"]);

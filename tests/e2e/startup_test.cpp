@@ -60,7 +60,7 @@ TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
         settings = "[config]\r\nhidemaru=" + desktopEditor + "\r\n";
     EXPECT_EQ(ReadBytes(program.IniPath()), settings);
     EXPECT_EQ(ReadBytes(program.HistoryPath()), opens ? "new\r\nold\r\n" : "old\r\n");
-    EXPECT_EQ(ReadStandinRecord(program.RecordPath())["command_line"],
+    EXPECT_EQ(StandinRecord(program.RecordPath())["command_line"],
               answered ? Quoted(desktopEditor) + " /h /x Wexmoor.imp" : "");
     DeleteFileA(desktopEditor.c_str());
 }
@@ -95,7 +95,7 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
         StagedProgram copy("Other.exe");
         copy.UseStandinEditor();
         copy.Start();
-        EXPECT_TRUE(WaitUntil([&] { return copy.Process().WaitForExit(0ms); }));
+        EXPECT_TRUE(copy.Process().WaitForExit());
         EXPECT_EQ(copy.Process().ExitCode(), 0u);
         if (box)
             TypeText("\x1B");

@@ -15,8 +15,7 @@ const COLORREF kLink = RGB(0, 0, 238), kVisited = RGB(85, 26, 139), kHover = RGB
 // DLLs loaded after the program's start (found with WINEDEBUG=+loaddll), and
 // two that Wine's user32 loads before the program's first instruction: no
 // program can keep those from running, and they show that planting works.
-const std::vector<std::string> kPlanted = {"imm32", "version", "comctl32", "msimg32",
-                                           "shcore", "shell32", "shlwapi", "uxtheme"};
+const char* const kPlanted[] = {"imm32", "version", "comctl32", "msimg32", "shcore", "shell32", "shlwapi", "uxtheme"};
 const std::vector<std::string> kLoadedBeforeTheProgram = {"imm32", "version"};
 
 // Puts the stand-in under each name beside the program and has Wine prefer
@@ -27,7 +26,7 @@ const std::vector<std::string> kLoadedBeforeTheProgram = {"imm32", "version"};
 std::shared_ptr<void> PlantDlls(const StagedProgram& program, const std::string& exeName)
 {
     const std::string settings = "Software\\Wine\\AppDefaults\\" + exeName;
-    for (const std::string& name : kPlanted) {
+    for (const std::string name : kPlanted) {
         CopyFileA(BuildTreePath("tests/support/planted_dll.dll").c_str(), (program.Folder() / (name + ".dll")).c_str(),
                   FALSE);
         RegSetKeyValueA(HKEY_CURRENT_USER, (settings + "\\DllOverrides").c_str(), name.c_str(), REG_SZ,
@@ -36,7 +35,7 @@ std::shared_ptr<void> PlantDlls(const StagedProgram& program, const std::string&
     return std::shared_ptr<void>(nullptr, [&program, settings](void*) {
         RegDeleteTreeA(HKEY_CURRENT_USER, settings.c_str());
         std::vector<std::string> ran;
-        for (const std::string& name : kPlanted)
+        for (const std::string name : kPlanted)
             if (FileExists(program.Folder() / (name + ".dll.ran")))
                 ran.push_back(name);
         EXPECT_EQ(ran, kLoadedBeforeTheProgram) << "planted DLLs that ran";
@@ -127,11 +126,9 @@ TEST(VersionBox, FromTheSystemMenuWithItsLinkWhilePlantedDllsWait)
     EXPECT_EQ(r.right - r.left, TextSize(kHomePage).cx);
     EXPECT_EQ(r.bottom - r.top, TextSize(kHomePage).cy);
     // The text goes on the box's own face, read beside the icon.
-    POINT beside = {2, 2};
-    ClientToScreen(box, &beside);
-    HDC screen = GetDC(nullptr);
-    const COLORREF face = GetPixel(screen, beside.x, beside.y);
-    ReleaseDC(nullptr, screen);
+    HDC boxDc = GetDC(box);
+    const COLORREF face = GetPixel(boxDc, 2, 2);
+    ReleaseDC(box, boxDc);
     EXPECT_TRUE(WaitUntil([&] { return Pixels(link, kLink) > 0; }));
     EXPECT_GT(2 * Pixels(link, face), (r.right - r.left) * (r.bottom - r.top)) << "not on the box's face";
 
@@ -156,7 +153,7 @@ TEST(VersionBox, FromTheSystemMenuWithItsLinkWhilePlantedDllsWait)
     RegSetValueA(HKEY_CLASSES_ROOT, "WexmoorTestPage\\shell\\open\\command", REG_SZ,
                  (browser + " -first \"%1\" -last").c_str(), 0);
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    EXPECT_EQ(WaitForStandinRecord(program.RecordPath())["command_line"], browser + " -first  " + kHomePage);
+    EXPECT_EQ(StandinRecord(program.RecordPath(), 10s)["command_line"], browser + " -first  " + kHomePage);
     // Under the pointer the followed link keeps its underline until the
     // pointer leaves, and its colour after.
     int underlined = 0;

@@ -82,7 +82,7 @@ TEST_P(SavingOver, KeepsTheOldFileOrWritesTheNewOneAndTheEditorStarts)
                                                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_TRUE(program.OpenDialog());
     TypeText("new\n");
-    auto record = WaitForStandinRecord(program.RecordPath());
+    auto record = StandinRecord(program.RecordPath(), 10s);
     CloseHandle(holder);
     EXPECT_EQ(record["history_first_line"], c.firstLine);
     EXPECT_EQ(ReadBytes(history), c.after);

@@ -152,28 +152,24 @@ private:
 };
 
 // What the stand-in editor recorded ("key=value" lines; the first line of the
-// history, recorded in hex, as bytes); empty when it has written none. The
-// record appears by a rename, whole.
-inline std::map<std::string, std::string> ReadStandinRecord(const std::string& path)
+// history, recorded in hex, as bytes), waiting for it up to the time given;
+// empty when it has written none. The record appears by a rename, whole.
+inline std::map<std::string, std::string> StandinRecord(const std::string& path,
+                                                        std::chrono::milliseconds wait = 0ms)
 {
     std::map<std::string, std::string> record;
-    std::istringstream lines(ReadBytes(path));
-    for (std::string line; std::getline(lines, line);)
-        record[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+    if (!WaitUntil([&] {
+            std::istringstream lines(ReadBytes(path));
+            for (std::string line; std::getline(lines, line);)
+                record[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+            return record.count("start_qpc") != 0;
+        }, wait))
+        return {};
     std::string& hex = record["history_first_line"];
     std::string bytes;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     hex = bytes;
-    return record.count("start_qpc") ? record : std::map<std::string, std::string>();
-}
-
-// The same once the stand-in has written it; empty when it did not in time.
-inline std::map<std::string, std::string> WaitForStandinRecord(const std::string& path,
-                                                               std::chrono::milliseconds timeout = 10s)
-{
-    std::map<std::string, std::string> record;
-    WaitUntil([&] { return !(record = ReadStandinRecord(path)).empty(); }, timeout);
     return record;
 }
 
@@ -215,15 +211,6 @@ inline HWND WaitForProcessWindow(DWORD processId, const char* caption, std::chro
     return found;
 }
 
-inline INPUT KeyInput(WORD virtualKey, DWORD flags)
-{
-    INPUT key = {INPUT_KEYBOARD};
-    key.ki.wVk = virtualKey;
-    key.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    key.ki.dwFlags = flags;
-    return key;
-}
-
 // Real keyboard input to the foreground window: text, and "\n" Enter, "\x1B"
 // Escape, "\x7F" Delete, "\x01" and "\x02" the down and up arrows, "\x04" Alt+F4.
 inline void TypeText(const std::string& keys)
@@ -234,9 +221,13 @@ inline void TypeText(const std::string& keys)
         const SHORT key = special.count(c) ? special.at(c) : VkKeyScanA(c);
         // Each key goes down and up inside the modifiers (high byte: 1 Shift, 4 Alt).
         std::vector<INPUT> inputs;
-        for (WORD vk : {WORD(key & 0x100 ? VK_SHIFT : 0), WORD(key & 0x400 ? VK_MENU : 0), WORD(LOBYTE(key))})
+        for (WORD vk : {WORD(key & 0x100 ? VK_SHIFT : 0), WORD(key & 0x400 ? VK_MENU : 0), WORD(LOBYTE(key))}) {
+            INPUT down = {INPUT_KEYBOARD}, up = {INPUT_KEYBOARD};
+            down.ki = up.ki = {vk, static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC))};
+            up.ki.dwFlags = KEYEVENTF_KEYUP;
             if (vk)
-                inputs.insert(inputs.begin() + inputs.size() / 2, {KeyInput(vk, 0), KeyInput(vk, KEYEVENTF_KEYUP)});
+                inputs.insert(inputs.begin() + inputs.size() / 2, {down, up});
+        }
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     }
 }
