@@ -6,7 +6,7 @@ namespace {
 bool g_searchRestricted = false;
 }  // namespace
 
-bool RestrictDllSearchToSystem()
+void RestrictDllSearchToSystem()
 {
     // Looked up, not imported: a system without it would refuse to start the program.
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
@@ -20,7 +20,6 @@ bool RestrictDllSearchToSystem()
     // system now, they are found loaded then.
     for (const char* late : {"uxtheme.dll", "msimg32.dll"})
         LoadSystemLibrary(late);
-    return g_searchRestricted;
 }
 
 HMODULE LoadSystemLibrary(const char* name)

@@ -8,9 +8,9 @@
 // Restricts the search of every later DLL load, the system's own loads on the
 // program's behalf included, to the system folder, and loads from there the
 // DLLs that system DLLs load late. The entry point calls it before anything
-// else runs. False where the system cannot restrict the search (Windows 7
-// without its 2011 loader update).
-bool RestrictDllSearchToSystem();
+// else runs. Where the system cannot restrict the search (Windows 7 without
+// its 2011 loader update), LoadSystemLibrary takes full paths instead.
+void RestrictDllSearchToSystem();
 
 // A DLL that the program loads itself on first use, and keeps: from the
 // system folder, or for the common controls from the assembly the manifest
