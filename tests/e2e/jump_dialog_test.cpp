@@ -50,7 +50,6 @@ const Case kCases[] = {
     // The field shows the entry up to its NUL; confirmed, that goes in front and
     // the entry as it was stays behind it.
     {"EntryWithNulConfirmedAsShown", "", kWithNul, 2, "a", "\n", "a\r\n" + kWithNul},
-    {"CrWithoutLineFeedBelongsToTheEntry", "", "one\rtwo\r", 1, "one\rtwo\r", "\n", "one\rtwo\r\r\n"},
     // Read in pieces, a long line crosses many of them.
     {"MegabyteLine", "", "first\r\n" + kLongLine + "\r\nlast\r\n", 3, "first", "new\n",
      "new\r\nfirst\r\n" + kLongLine + "\r\nlast\r\n"},

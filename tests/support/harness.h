@@ -142,7 +142,7 @@ public:
     }
     void Kill() const
     {
-        if (m_info.hProcess && !WaitForExit(0ms) && TerminateJobObject(m_job, 1))
+        if (m_info.hProcess && TerminateJobObject(m_job, 1))
             WaitForExit(5s);
     }
 
