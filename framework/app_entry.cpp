@@ -6,7 +6,8 @@ extern "C" int WinMainCRTStartup();
 
 // The executable's entry point, ahead of the run-time's: DLL loads are
 // restricted to the system folder before any other code of the program runs.
-extern "C" int WexmoorStartup()
+// 32-bit Windows enters it with the stack aligned to 4 bytes, the compiler assumes 16.
+extern "C" __attribute__((force_align_arg_pointer)) int WexmoorStartup()
 {
     RestrictDllSearchToSystem();
     return WinMainCRTStartup();
