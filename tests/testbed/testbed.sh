@@ -9,8 +9,9 @@
 #   testbed.sh run   BUILD_DIR PROGRAM [ARGS...]   run a Windows program in the bed
 #   testbed.sh shell BUILD_DIR COMMAND [ARGS...]   run a Linux command with the bed's environment
 #   testbed.sh run-on-display BUILD_DIR PROGRAM [ARGS...]   run in the bed's prefix on the caller's $DISPLAY
-#   testbed.sh runs-32-bit            exit status 0 when this machine runs 32-bit programs;
-#                                     otherwise prints why not
+#   testbed.sh runs-32-bit            exit status 0 when this machine runs 32-bit programs,
+#                                     77 and why not when it cannot; 1 when Wine's 32-bit
+#                                     loader is broken (what it printed goes to stderr)
 #
 # Some machines run 64-bit Linux programs only (the kernel's IA-32 emulation is
 # off). There Wine's 32-bit loader fails with "Exec format error", and Debian's
@@ -20,23 +21,39 @@
 # loader directly, and a bed for 32-bit programs cannot run anything: start,
 # run and shell then print the reason in one line and end with status 77, which
 # the tests report as skipped. WEXMOOR_WINE64_ONLY=1 takes the 64-bit-only path
-# on any machine.
+# on any machine. Any other failure of the 32-bit loader (a missing package, a
+# broken install, a stray environment variable) fails start with the loader's
+# own output: skipped, the product would never run and nobody would know.
 set -euo pipefail
 
 readonly wine32_loader=/usr/lib/wine/wine wine64_loader=/usr/lib/wine/wine64
 readonly cannot_run=77
 
+# Prints nothing when this machine runs 32-bit programs, and why not when the
+# kernel refuses them or the 64-bit-only path is asked for. Fails, with what
+# the loader printed, when the loader fails for any other reason.
 why_not_32_bit() {
+  local output status=0
   if [ "${WEXMOOR_WINE64_ONLY:-0}" = 1 ]; then
     echo "WEXMOOR_WINE64_ONLY=1 is set"
-  elif ! "$wine32_loader" --version >/dev/null 2>&1; then
-    echo "this machine cannot run 32-bit programs ($wine32_loader fails to start)"
+    return
   fi
+  # The shell's own message when the kernel refuses the file, in English
+  # whatever language the bed runs in.
+  output=$(LC_ALL=C; "$wine32_loader" --version 2>&1) || status=$?
+  [ $status != 0 ] || return 0
+  case $output in
+    *"Exec format error"*) echo "this machine cannot run 32-bit programs ($wine32_loader: Exec format error)" ;;
+    *) echo "test bed: Wine's 32-bit loader fails, and not because the kernel refuses 32-bit programs" \
+         "($wine32_loader --version ended with status $status):" >&2
+       echo "$output" >&2
+       return 1 ;;
+  esac
 }
 
 if [ "${1:-}" = runs-32-bit ]; then
-  reason=$(why_not_32_bit)
-  [ -z "$reason" ] || { echo "$reason"; exit 1; }
+  reason=$(why_not_32_bit) || exit 1
+  [ -z "$reason" ] || { echo "$reason"; exit $cannot_run; }
   exit 0
 fi
 
@@ -68,13 +85,13 @@ use_loader() {
 choose_loader() {
   local bits=$1 reason
   rm -f "$bed/loader" "$bed/cannot-run"
-  reason=$(why_not_32_bit)
+  reason=$(why_not_32_bit) || exit 1
   if [ -z "$reason" ]; then
     echo wine >"$bed/loader"
   elif [ "$bits" = 64 ]; then
     echo "$wine64_loader" >"$bed/loader"
   else
-    echo "skipped: $reason, so Wine cannot run the 32-bit build here; the win64 build runs these tests" \
+    echo "skipped: $reason, so the 32-bit build does not run under Wine here; the win64 build runs these tests" \
       >"$bed/cannot-run"
   fi
 }
