@@ -24,9 +24,11 @@ void RestrictDllSearchToSystem()
 
 HMODULE LoadSystemLibrary(const char* name)
 {
-    // Restricted, the bare name finds the system's DLL, or the manifest's
-    // common-controls assembly, which a full path would bypass.
-    if (g_searchRestricted)
+    // Restricted, the bare name finds the system's DLL. The common controls go
+    // by bare name either way: the manifest's redirection to their version 6
+    // assembly comes before any search, so a comctl32.dll beside the program
+    // is not used, while a full path would bypass the assembly for version 5.
+    if (g_searchRestricted || lstrcmpiA(name, "comctl32.dll") == 0)
         return LoadLibraryA(name);
     // Otherwise the full path, and the DLL's own imports looked for beside it
     // in the system folder rather than beside the program.

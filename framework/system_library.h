@@ -9,12 +9,13 @@
 // program's behalf included, to the system folder, and loads from there the
 // DLLs that system DLLs load late. The entry point calls it before anything
 // else runs. Where the system cannot restrict the search (Windows 7 without
-// its 2011 loader update), LoadSystemLibrary takes full paths instead.
+// its 2011 loader update), LoadSystemLibrary takes full paths instead, for
+// every DLL but the common controls.
 void RestrictDllSearchToSystem();
 
 // A DLL that the program loads itself on first use, and keeps: from the
 // system folder, or for the common controls from the assembly the manifest
-// names. nullptr when it cannot be loaded.
+// names, on either path. nullptr when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char* name);
 
 // One of its functions, typed as declared:
