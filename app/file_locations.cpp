@@ -1,19 +1,19 @@
 #include "app/file_locations.h"
 
 namespace {
-// A path shorter than four bytes loses all of it rather than reading before its start.
-std::string WithoutLastFourBytes(const std::string& path)
+// A path shorter than four characters loses all of it rather than reading before its start.
+FilePath WithoutLastFour(const FilePath& path)
 {
-    return path.size() > 4 ? path.substr(0, path.size() - 4) : std::string();
+    return path.size() > 4 ? path.substr(0, path.size() - 4) : FilePath();
 }
 }  // namespace
 
-std::string SettingsPathFor(const std::string& modulePath)
+FilePath SettingsPathFor(const FilePath& modulePath)
 {
-    return WithoutLastFourBytes(modulePath) + ".ini";
+    return WithoutLastFour(modulePath) + FILE_PATH_TEXT(".ini");
 }
 
-std::string HistoryPathFor(const std::string& modulePath)
+FilePath HistoryPathFor(const FilePath& modulePath)
 {
-    return WithoutLastFourBytes(modulePath) + ".log";
+    return WithoutLastFour(modulePath) + FILE_PATH_TEXT(".log");
 }

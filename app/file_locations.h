@@ -1,7 +1,7 @@
 #pragma once
-#include <string>
+#include "jump/file_path.h"
 
 // Both files live beside the executable and are named after it: the last four
-// bytes of the module path (normally ".exe") are dropped whatever they are.
-std::string SettingsPathFor(const std::string& modulePath);
-std::string HistoryPathFor(const std::string& modulePath);
+// characters of the module path (normally ".exe") are dropped whatever they are.
+FilePath SettingsPathFor(const FilePath& modulePath);
+FilePath HistoryPathFor(const FilePath& modulePath);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/failure_box.h"
 #include "app/file_locations.h"
 #include "app/path_exists.h"
 #include "app/settings.h"
@@ -25,7 +26,7 @@ void EnableCommonControls()
 
 CJumpApp::CJumpApp()
 {
-    const std::string modulePath = ModulePath();
+    const FilePath modulePath = ModulePath();
     m_strIniPath = SettingsPathFor(modulePath);
     m_strHistoryPath = HistoryPathFor(modulePath);
     m_strEditorPath = ReadEditorPath(m_strIniPath);
@@ -39,22 +40,33 @@ BOOL CJumpApp::InitInstance()
     }
     EnableCommonControls();
 
-    if (m_strEditorPath.empty() || !PathExists(m_strEditorPath, FALSE)) {
-        CFolderPicker picker(BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, kEditorFolderPrompt, 0);
-        if (picker.Browse() != IDOK)
-            return FALSE;
-        std::string folder;
-        picker.GetResult(folder, 1);
-        // Appended whatever the folder ends in: a drive root gives "D:\\\\Hidemaru.exe".
-        m_strEditorPath = folder + kEditorFileName;
-        WriteEditorPath(m_strIniPath, m_strEditorPath);
-    }
+    if ((m_strEditorPath.empty() || !PathExists(m_strEditorPath, FALSE)) && !AskForEditorPath())
+        return FALSE;
 
     CJumpDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+// Asks until the user chooses a folder whose path the settings file can hold,
+// or cancels. An answer that cannot be stored is still used for this start.
+bool CJumpApp::AskForEditorPath()
+{
+    CFolderPicker picker(BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, kEditorFolderPrompt, 0);
+    int result;
+    while ((result = picker.Browse()) == CFolderPicker::kPathOutsideCodePage)
+        ShowFolderRefused();
+    if (result != IDOK)
+        return false;
+    std::string folder;
+    picker.GetResult(folder, 1);
+    // Appended whatever the folder ends in: a drive root gives "D:\\Hidemaru.exe".
+    m_strEditorPath = folder + kEditorFileName;
+    if (const DWORD error = WriteEditorPath(m_strIniPath, m_strEditorPath))
+        ShowFailure(Failure::SettingsNotSaved, m_strIniPath, error);
+    return true;
 }
 
 CJumpApp& JumpApp()

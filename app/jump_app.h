@@ -2,6 +2,7 @@
 #include <string>
 
 #include "framework/win_app.h"
+#include "jump/file_path.h"
 
 class CJumpApp : public CWinApp {
 public:
@@ -10,9 +11,13 @@ public:
 
     BOOL InitInstance() override;
 
-    std::string m_strIniPath;
-    std::string m_strHistoryPath;
+    FilePath m_strIniPath;
+    FilePath m_strHistoryPath;
+    // ANSI, as stored in the settings file and started.
     std::string m_strEditorPath;
+
+private:
+    bool AskForEditorPath();
 };
 
 // The running program's application object.

@@ -1,31 +1,40 @@
 #include "app/settings.h"
 
-#include <windows.h>
+#include "controls/dbcs_copy.h"
+#include "framework/ansi_text.h"
 
 namespace {
-const char kSection[] = "config";
-const char kEditorKey[] = "hidemaru";
-const char kHistoryKey[] = "history";
-const char kDefaultEditorPath[] = "C:\\Program Files\\Hidemaru\\Hidemaru.exe";
+const wchar_t kSection[] = L"config";
+const wchar_t kEditorKey[] = L"hidemaru";
+const wchar_t kHistoryKey[] = L"history";
+const wchar_t kDefaultEditorPath[] = L"C:\\Program Files\\Hidemaru\\Hidemaru.exe";
 const int kDefaultHistoryLength = 10;
 }  // namespace
 
-std::string ReadEditorPath(const std::string& iniPath)
+std::string ReadEditorPath(const FilePath& iniPath)
 {
-    // A longer value is cut to 259 bytes by the buffer.
-    char path[MAX_PATH] = {};
-    GetPrivateProfileStringA(kSection, kEditorKey, kDefaultEditorPath, path, MAX_PATH,
-                             iniPath.c_str());
+    wchar_t value[MAX_PATH] = {};
+    GetPrivateProfileStringW(kSection, kEditorKey, kDefaultEditorPath, value, MAX_PATH, iniPath.c_str());
+    std::string ansi;
+    if (!AnsiFromWide(value, ansi))
+        return std::string();
+    // The limit of the ANSI buffer the path has always been read into, without
+    // splitting a double-byte character.
+    char path[MAX_PATH];
+    CopyWithoutSplitting(path, ansi.c_str(), MAX_PATH - 1, IsAnsiLeadByte);
     return path;
 }
 
-void WriteEditorPath(const std::string& iniPath, const std::string& editorPath)
+DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath)
 {
-    WritePrivateProfileStringA(kSection, kEditorKey, editorPath.c_str(), iniPath.c_str());
+    if (WritePrivateProfileStringW(kSection, kEditorKey, WideFromAnsi(editorPath).c_str(), iniPath.c_str()))
+        return 0;
+    // Not every system says why a profile could not be written.
+    const DWORD error = GetLastError();
+    return error ? error : ERROR_WRITE_FAULT;
 }
 
-int32_t ReadHistoryLength(const std::string& iniPath)
+int32_t ReadHistoryLength(const FilePath& iniPath)
 {
-    return static_cast<int32_t>(
-        GetPrivateProfileIntA(kSection, kHistoryKey, kDefaultHistoryLength, iniPath.c_str()));
+    return static_cast<int32_t>(GetPrivateProfileIntW(kSection, kHistoryKey, kDefaultHistoryLength, iniPath.c_str()));
 }

@@ -1,10 +1,19 @@
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
+#include "jump/file_path.h"
+
 // The settings file is an INI file with one section, "config". It is only ever
 // read and written through the profile functions, and never created by the
-// program until the editor's location is first stored.
-std::string ReadEditorPath(const std::string& iniPath);
-void WriteEditorPath(const std::string& iniPath, const std::string& editorPath);
-int32_t ReadHistoryLength(const std::string& iniPath);
+// program until the editor's location is first stored. The editor's path is
+// ANSI: it is stored so and started so (CreateProcessA).
+
+// A value longer than 259 bytes is cut there; one with a character the code
+// page cannot write reads as empty, so that it is asked for again.
+std::string ReadEditorPath(const FilePath& iniPath);
+// 0 when stored, else the system's error code.
+DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath);
+int32_t ReadHistoryLength(const FilePath& iniPath);

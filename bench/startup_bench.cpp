@@ -82,20 +82,20 @@ struct Startup {
 // Starts the program and waits, in one blocking call, until its dialog waits
 // for input. Nothing is looked at meanwhile: polling the windows competed with
 // the program for the wineserver and made the times slower and noisier.
-Startup StartAndWatch(const std::string& exePath, std::unique_ptr<StartedProcess>& process)
+Startup StartAndWatch(const std::wstring& exePath, std::unique_ptr<StartedProcess>& process)
 {
     Startup startup;
     const LONGLONG started = Now();
     process = std::make_unique<StartedProcess>(Quoted(exePath));
     if (!process->Handle())
-        Fail("cannot start " + exePath);
+        Fail("cannot start " + Ansi(exePath));
     const DWORD patienceMs = static_cast<DWORD>(kPatience.count() * 1000);
     if (WaitForInputIdle(process->Handle(), patienceMs) != 0)
-        Fail(exePath + " ended or hung before its dialog was ready");
+        Fail(Ansi(exePath) + " ended or hung before its dialog was ready");
     startup.idleMs = Milliseconds(started, Now());
     const std::vector<HWND> windows = ProcessWindows(process->Id());
     if (windows.empty())
-        Fail(exePath + " waits for input without a window");
+        Fail(Ansi(exePath) + " waits for input without a window");
     startup.dialog = windows.front();
     return startup;
 }
@@ -107,7 +107,7 @@ void Cancel(const Startup& startup, const StartedProcess& process)
         Fail("a dialog did not close on Cancel");
 }
 
-Startup StartAndCancel(const std::string& exePath)
+Startup StartAndCancel(const std::wstring& exePath)
 {
     std::unique_ptr<StartedProcess> process;
     const Startup startup = StartAndWatch(exePath, process);
@@ -127,7 +127,7 @@ LONGLONG EditorStart(const StagedProgram& program)
 // From Enter going in to the editor's start; the program then ends by itself.
 double EnterToEditor(const StagedProgram& program, const Startup& startup, const StartedProcess& process)
 {
-    DeleteFileA(program.RecordPath().c_str());
+    DeleteFileW(program.RecordPath().c_str());
     FocusForTyping(startup.dialog);
     const LONGLONG pressed = Now();
     TypeText("\n");
@@ -140,44 +140,44 @@ double EnterToEditor(const StagedProgram& program, const Startup& startup, const
 // What starting the editor costs by itself: the floor under Enter-to-editor.
 double EditorAlone(const StagedProgram& program)
 {
-    DeleteFileA(program.RecordPath().c_str());
+    DeleteFileW(program.RecordPath().c_str());
     const LONGLONG created = Now();
-    StartedProcess editor(Quoted(program.EditorPath()) + " /h /x Wexmoor.imp");
+    StartedProcess editor(Quoted(program.EditorPath()) + L" /h /x Wexmoor.imp");
     const double latency = Milliseconds(created, EditorStart(program));
     editor.WaitForExit(kPatience);
     return latency;
 }
 
-void CopyOrFail(const std::string& from, const std::string& to)
+void CopyOrFail(const std::wstring& from, const std::wstring& to)
 {
-    if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
-        Fail("cannot copy " + from);
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        Fail("cannot copy " + Ansi(from));
 }
 
 // A reference program staged beside the program's copy under its own name.
 // It reads settings and history named after it: ShareFiles copies the
 // program's there.
 struct Reference {
-    std::string exePath;
+    std::wstring exePath;
 
-    Reference(const std::string& exePath, const std::string& builtPath) : exePath(exePath)
+    Reference(const std::wstring& exePath, const std::wstring& builtPath) : exePath(exePath)
     {
         CopyOrFail(builtPath, exePath);
     }
     void ShareFiles(const StagedProgram& program) const
     {
-        const std::string stem = exePath.substr(0, exePath.size() - 4);
-        CopyOrFail(program.IniPath(), stem + ".ini");
-        CopyOrFail(program.HistoryPath(), stem + ".log");
+        const std::wstring stem = exePath.substr(0, exePath.size() - 4);
+        CopyOrFail(program.IniPath(), stem + L".ini");
+        CopyOrFail(program.HistoryPath(), stem + L".log");
     }
 };
 
 // Starts every program once per round, the order turning by one each round, so
 // a busy moment of the machine falls on all of them alike. The first start of
 // each reads its files from the disk and is not counted.
-std::vector<std::vector<Startup>> StartInTurns(const std::vector<std::string>& exePaths, int rounds)
+std::vector<std::vector<Startup>> StartInTurns(const std::vector<std::wstring>& exePaths, int rounds)
 {
-    for (const std::string& exePath : exePaths)
+    for (const std::wstring& exePath : exePaths)
         StartAndCancel(exePath);
     std::vector<std::vector<Startup>> startups(exePaths.size());
     for (int round = 0; round < rounds; ++round)
@@ -216,12 +216,12 @@ std::string RatioCells(const std::vector<double>& ratios)
 
 // An earlier build of the program to measure beside this one ($WEXMOOR_BEFORE),
 // staged under its own name; empty when none is given.
-std::string StageEarlierBuild(const StagedProgram& program, std::vector<Reference>& staged)
+std::wstring StageEarlierBuild(const StagedProgram& program, std::vector<Reference>& staged)
 {
     const char* before = std::getenv("WEXMOOR_BEFORE");
     if (!before || !*before)
-        return "";
-    staged.emplace_back(program.Folder() / "WexmoorBefore.exe", before);
+        return L"";
+    staged.emplace_back(program.Folder() / L"WexmoorBefore.exe", WideFromAnsi(before));
     return staged.back().exePath;
 }
 
@@ -230,12 +230,12 @@ void CompareWithLeanestProgram(StagedProgram& program, int rounds)
     program.UseStandinEditor();
     WriteBytes(program.HistoryPath(), "");
     std::vector<Reference> staged;
-    staged.emplace_back(program.Folder() / "lean_dialog.exe", BuildTreePath("bench/lean_dialog.exe"));
-    staged.emplace_back(program.Folder() / "bare_dialog.exe", BuildTreePath("bench/bare_dialog.exe"));
-    std::vector<std::string> exePaths = {staged[0].exePath, staged[1].exePath, program.ExePath()};
+    staged.emplace_back(program.Folder() / L"lean_dialog.exe", BuildTreePath("bench/lean_dialog.exe"));
+    staged.emplace_back(program.Folder() / L"bare_dialog.exe", BuildTreePath("bench/bare_dialog.exe"));
+    std::vector<std::wstring> exePaths = {staged[0].exePath, staged[1].exePath, program.ExePath()};
     std::vector<std::string> names = {"leanest program (no run-time)", "bare program (C and C++ run-time)",
                                       "Wexmoor"};
-    const std::string before = StageEarlierBuild(program, staged);
+    const std::wstring before = StageEarlierBuild(program, staged);
     if (!before.empty()) {
         exePaths.push_back(before);
         names.push_back("Wexmoor before");
@@ -267,9 +267,9 @@ void CompareWithPlainFill(StagedProgram& program, int rounds)
     std::printf("| entries | rounds | plain program | Wexmoor | ratio | middle half | Wexmoor before | ratio | "
                 "middle half |\n|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     std::vector<Reference> staged;
-    staged.emplace_back(program.Folder() / "plain_fill.exe", BuildTreePath("bench/plain_fill.exe"));
-    const std::string before = StageEarlierBuild(program, staged);
-    std::vector<std::string> exePaths = {staged[0].exePath, program.ExePath()};
+    staged.emplace_back(program.Folder() / L"plain_fill.exe", BuildTreePath("bench/plain_fill.exe"));
+    const std::wstring before = StageEarlierBuild(program, staged);
+    std::vector<std::wstring> exePaths = {staged[0].exePath, program.ExePath()};
     if (!before.empty())
         exePaths.push_back(before);
     for (const int64_t length : kFillLengths) {
@@ -346,7 +346,7 @@ double FillMs(const HistoryList& history, Fill fill)
 Parts TimeParts(const StagedProgram& program, int64_t length)
 {
     std::vector<double> loads, fills, reservedFills, subclassedFills, saves;
-    const std::string scratch = program.Folder() / "scratch.log";
+    const std::wstring scratch = program.Folder() / L"scratch.log";
     for (int i = 0; i < 3; ++i) {
         HistoryList history;
         LONGLONG start = Now();
@@ -359,7 +359,7 @@ Parts TimeParts(const StagedProgram& program, int64_t length)
         SaveHistory(scratch, history);
         saves.push_back(Milliseconds(start, Now()));
     }
-    DeleteFileA(scratch.c_str());
+    DeleteFileW(scratch.c_str());
     return {Median(loads), Median(fills), Median(reservedFills), Median(subclassedFills), Median(saves)};
 }
 

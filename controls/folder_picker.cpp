@@ -3,16 +3,11 @@
 #include <cstring>
 
 #include "controls/dbcs_copy.h"
+#include "framework/ansi_text.h"
 #include "framework/system_library.h"
 #include "framework/win_app.h"
 
 namespace {
-// Lead bytes of the current ANSI code page, which the program's text is in.
-bool IsAnsiLeadByte(unsigned char byte)
-{
-    return IsDBCSLeadByte(byte) != FALSE;
-}
-
 // The thread's main window owns the browser; during start-up there is none.
 HWND OwnerWindow()
 {
@@ -115,11 +110,18 @@ int CFolderPicker::RunBrowse()
         FreePidls(nullptr);
         return IDCANCEL;
     }
-    // An item without a file-system path (a printer, say) still counts as chosen.
-    const auto getPath = SystemFunction<decltype(&SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA");
+    // The path is taken in UTF-16 and kept only if the code page writes it
+    // exactly: the ANSI form would name another folder, or none. An item
+    // without a file-system path (a printer, say) still counts as chosen.
+    wchar_t path[MAX_PATH] = {};
+    const auto getPath = SystemFunction<decltype(&SHGetPathFromIDListW)>("shell32.dll", "SHGetPathFromIDListW");
     if (getPath)
-        getPath(pidlChosen, m_szChosenPath);
+        getPath(pidlChosen, path);
     FreePidls(pidlChosen);
+    std::string ansi;
+    if (!AnsiFromWide(path, ansi) || ansi.size() >= sizeof m_szChosenPath)
+        return kPathOutsideCodePage;
+    std::strcpy(m_szChosenPath, ansi.c_str());
     return IDOK;
 }
 

@@ -12,6 +12,8 @@
 // address the browser through the object. Every step of a browse is virtual.
 class CFolderPicker : public CWnd {
 public:
+    static const int kPathOutsideCodePage = -2;
+
     // Arguments as for SetBrowseOptions; a NULL title leaves the title empty.
     CFolderPicker(UINT uFlags, const char* pszTitle, int nRootCsidl);
 
@@ -30,8 +32,10 @@ public:
 
     // IDOK when a folder was chosen, IDCANCEL when the browser was closed
     // without one, -1 when the root or the initial special folder does not
-    // resolve (no browser is shown then). An initial path of MAX_PATH bytes or
-    // more cannot name a folder and selects nothing.
+    // resolve (no browser is shown then), kPathOutsideCodePage when the chosen
+    // folder's path has a character the ANSI code page cannot write, or takes
+    // MAX_PATH bytes or more there (its path is then left empty). An initial
+    // path of MAX_PATH bytes or more cannot name a folder and selects nothing.
     virtual int Browse();
     virtual int Browse(int nInitialCsidl);
     virtual int Browse(const char* pszInitialPath);

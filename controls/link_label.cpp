@@ -7,6 +7,7 @@
 
 #include "controls/browser_command.h"
 #include "controls/open_error_text.h"
+#include "framework/ansi_text.h"
 #include "framework/system_library.h"
 #include "framework/message_box.h"
 
@@ -323,5 +324,5 @@ LONG CLinkLabel::QueryRegDefault(HKEY hKey, const char* lpszSubKey, std::string&
 
 void CLinkLabel::ShowOpenError(int nError)
 {
-    AfxMessageBox(OpenErrorMessage(nError).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(WideFromAnsi(OpenErrorMessage(nError)), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -2,7 +2,7 @@
 
 #include "framework/win_app.h"
 
-int AfxMessageBox(const char* text, UINT type)
+int AfxMessageBox(const std::wstring& text, UINT type)
 {
-    return MessageBoxA(GetActiveWindow(), text, AfxGetAppName(), type);
+    return MessageBoxW(GetActiveWindow(), text.c_str(), AfxGetAppName(), type);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // A message box owned by the active window of this thread, captioned with the
 // application's name. Returns the button the user chose.
-int AfxMessageBox(const char* text, UINT type = MB_OK);
+int AfxMessageBox(const std::wstring& text, UINT type = MB_OK);

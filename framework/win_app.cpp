@@ -3,21 +3,11 @@
 namespace {
 CWinApp* g_app = nullptr;
 
-// Walks the path character by character, so that the second byte of a
-// double-byte character (0x5C in many of them) is never taken for a separator.
-std::string FileTitle(const std::string& path)
+std::wstring FileTitle(const std::wstring& path)
 {
-    const char* name = path.c_str();
-    const char* dot = nullptr;
-    for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') {
-            name = p + 1;
-            dot = nullptr;
-        } else if (*p == '.') {
-            dot = p;
-        }
-    }
-    return dot ? std::string(name, dot) : std::string(name);
+    const size_t name = path.find_last_of(L"\\/:") + 1;  // 0 when there is no separator
+    const size_t dot = path.find_last_of(L'.');
+    return path.substr(name, dot != std::wstring::npos && dot >= name ? dot - name : std::wstring::npos);
 }
 }  // namespace
 
@@ -36,16 +26,16 @@ CWinApp* AfxGetApp()
     return g_app;
 }
 
-std::string ModulePath()
+std::wstring ModulePath()
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
     return path;
 }
 
-const char* AfxGetAppName()
+const wchar_t* AfxGetAppName()
 {
-    static const std::string moduleTitle = FileTitle(ModulePath());
+    static const std::wstring moduleTitle = FileTitle(ModulePath());
     return g_app ? g_app->AppName().c_str() : moduleTitle.c_str();
 }
 

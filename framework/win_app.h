@@ -19,21 +19,21 @@ public:
     virtual BOOL InitInstance() = 0;
 
     // The executable's file name without its extension.
-    const std::string& AppName() const { return m_strAppName; }
+    const std::wstring& AppName() const { return m_strAppName; }
 
     CWnd* m_pMainWnd = nullptr;
 
 private:
-    std::string m_strAppName;
+    std::wstring m_strAppName;
 };
 
 // The one application object, or nullptr when there is none (as in unit tests).
 CWinApp* AfxGetApp();
 // The application's name, or the executable's when there is no application object.
-const char* AfxGetAppName();
+const wchar_t* AfxGetAppName();
 // The application's main window, or nullptr: everything runs on one thread, so
 // this is also the current thread's main window.
 CWnd* AfxGetMainWnd();
 
-// The executable's full path as GetModuleFileNameA gives it into a MAX_PATH buffer.
-std::string ModulePath();
+// The executable's full path as GetModuleFileNameW gives it into a MAX_PATH buffer.
+std::wstring ModulePath();

@@ -1,13 +1,11 @@
 #include "jump/editor_launch.h"
 
-#include <windows.h>
-
 #include <vector>
 
 #include "app/jump_app.h"
 #include "jump/editor_command.h"
 
-bool StartMinimised(const std::string& commandLine)
+DWORD StartMinimised(const std::string& commandLine)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -19,13 +17,13 @@ bool StartMinimised(const std::string& commandLine)
     line.push_back('\0');
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        return false;
+        return GetLastError();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return 0;
 }
 
-void LaunchEditor()
+DWORD LaunchEditor()
 {
-    StartMinimised(EditorCommandLine(JumpApp().m_strEditorPath));
+    return StartMinimised(EditorCommandLine(JumpApp().m_strEditorPath));
 }

@@ -1,5 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <string>
+
+#include "jump/file_path.h"
 
 // Replaces the file at path with bytes.
 //
@@ -9,15 +12,16 @@
 // on Windows, security settings). A crash or a failed write then leaves either
 // the complete old file or the complete new one.
 //
-// The file is written in place instead (opened, written, cut to length and
-// flushed) when no temporary file can be made beside it, and on Windows when
-// the old file stays busy (held open by another program) for longer than a
-// short wait. That is not one step: a crash meanwhile can leave the file part
-// new and part old, or cut short, and a write that fails part way returns
-// false after the file has changed.
+// The file is written in place instead (opened, grown to its new length,
+// written, cut to length and flushed) only where MayWriteInPlace allows it:
+// when the folder refuses the temporary file, and on Windows when the old file
+// stays busy (held open by another program) for longer than a short wait.
+// That is not one step: a crash meanwhile can leave the file part new and part
+// old.
 //
-// Returns false when the file could not be written; unless an in-place write
-// failed part way, the old file is then as it was.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+// Returns 0 when the file holds the bytes, else the system's error code
+// (GetLastError on Windows, errno elsewhere); the old file is then as it was,
+// unless an in-place write failed part way.
+uint32_t ReplaceFileContents(const FilePath& path, const std::string& bytes);
 
-std::string TemporaryPathFor(const std::string& path);
+FilePath TemporaryPathFor(const FilePath& path);

@@ -1,6 +1,6 @@
 #include "jump/file_replace.h"
 
-std::string TemporaryPathFor(const std::string& path)
+FilePath TemporaryPathFor(const FilePath& path)
 {
-    return path + ".tmp";
+    return path + FILE_PATH_TEXT(".tmp");
 }

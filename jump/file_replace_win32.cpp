@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "jump/file_replace.h"
+#include "jump/in_place_rule.h"
 
 namespace {
 // What the user may have set on the history file and the new file keeps.
@@ -12,101 +13,115 @@ const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FI
 const int kBusyRetries = 5;
 const DWORD kBusyRetryMilliseconds = 30;
 
-// Writes everything, cuts the file there and flushes it to the disk; closes the
-// handle in every case.
-bool WriteAllAndClose(HANDLE file, const std::string& bytes)
+// Writes everything from the file's start, cuts the file there and flushes it
+// to the disk; closes the handle in every case. 0 or the first error.
+DWORD WriteAllAndClose(HANDLE file, const std::string& bytes)
 {
-    bool ok = true;
+    DWORD error = 0;
     size_t done = 0;
-    while (ok && done < bytes.size()) {
+    while (!error && done < bytes.size()) {
         DWORD written = 0;
-        ok = WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
-                       nullptr) &&
-             written > 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            error = GetLastError();
+        else if (written == 0)
+            error = ERROR_WRITE_FAULT;
         done += written;
     }
-    ok = ok && SetEndOfFile(file) && FlushFileBuffers(file);
-    return CloseHandle(file) && ok;
+    if (!error && !(SetEndOfFile(file) && FlushFileBuffers(file)))
+        error = GetLastError();
+    if (!CloseHandle(file) && !error)
+        error = GetLastError();
+    return error;
 }
 
 // The existing file is opened, not created anew: Windows refuses to re-create a
 // hidden file with other attributes, and opening keeps its attributes and
 // security settings. A file that others hold open with write sharing can
-// still be written this way.
-bool WriteInPlace(const std::string& path, const std::string& bytes)
+// still be written this way. It grows to its new length before any byte is
+// overwritten, so that a full disk stops the save with the old file whole.
+DWORD WriteInPlace(const FilePath& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file != INVALID_HANDLE_VALUE && WriteAllAndClose(file, bytes);
-}
-
-bool IsBusy(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    LARGE_INTEGER size = {}, wanted = {};
+    wanted.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (GetFileSizeEx(file, &size) && wanted.QuadPart > size.QuadPart &&
+        !(SetFilePointerEx(file, wanted, nullptr, FILE_BEGIN) && SetEndOfFile(file))) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        return error;
+    }
+    SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN);
+    return WriteAllAndClose(file, bytes);
 }
 
 // A file moved into place has its folder's permissions; the user's own stay
 // with the old file unless copied. Best effort: without them the save goes on.
-void CopyPermissions(const std::string& from, const std::string& to)
+void CopyPermissions(const FilePath& from, const FilePath& to)
 {
     DWORD size = 0;
-    GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
     std::vector<char> descriptor(size);
-    if (size && GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
-        SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+    if (size && GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+        SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 // A temporary file left by a save that was killed carries the history's
 // attributes, and Windows refuses to re-create a file that is read-only, or
 // hidden or system when the new attributes lack those bits: left there, it
-// would send every later save in place. Whatever cannot be removed stays.
-void RemoveLeftover(const std::string& temporary)
+// would stop every later save. Whatever cannot be removed stays.
+void RemoveLeftover(const FilePath& temporary)
 {
-    const DWORD attributes = GetFileAttributesA(temporary.c_str());
+    const DWORD attributes = GetFileAttributesW(temporary.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return;
-    SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(temporary.c_str());
+    SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(temporary.c_str());
 }
 
 // 0 when the new file took the old one's place in one step, else the error.
-DWORD MoveOver(const std::string& temporary, const std::string& path)
+DWORD MoveOver(const FilePath& temporary, const FilePath& path)
 {
-    return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+    return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? 0
                : GetLastError();
 }
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes)
+uint32_t ReplaceFileContents(const FilePath& path, const std::string& bytes)
 {
-    // A read-only file is one the user does not want written; moving a new file
-    // over it would succeed on some systems.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    // A read-only file is one the user does not want written (moving a new file
+    // over it would succeed on some systems), and a folder is no file.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
-    if (replacing && (attributes & FILE_ATTRIBUTE_READONLY))
-        return false;
+    if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return ERROR_ACCESS_DENIED;
     // The new file is made with the old one's attributes: a move carries none over.
     const DWORD kept = replacing ? attributes & kKeptAttributes : 0;
-    const std::string temporary = TemporaryPathFor(path);
+    const FilePath temporary = TemporaryPathFor(path);
     RemoveLeftover(temporary);
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return WriteInPlace(path, bytes);
-    if (!WriteAllAndClose(file, bytes)) {
-        DeleteFileA(temporary.c_str());
-        return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return MayWriteInPlace(SaveStep::MakingTheTemporaryFile, error) ? WriteInPlace(path, bytes) : error;
+    }
+    if (const DWORD error = WriteAllAndClose(file, bytes)) {
+        DeleteFileW(temporary.c_str());
+        return error;
     }
     if (replacing)
         CopyPermissions(path, temporary);
     DWORD error = MoveOver(temporary, path);
-    for (int retry = 0; IsBusy(error) && retry < kBusyRetries; ++retry) {
+    for (int retry = 0; error && MayWriteInPlace(SaveStep::MovingItOverTheOldFile, error) && retry < kBusyRetries;
+         ++retry) {
         Sleep(kBusyRetryMilliseconds);
         error = MoveOver(temporary, path);
     }
     if (error == 0)
-        return true;
-    DeleteFileA(temporary.c_str());
-    return IsBusy(error) && WriteInPlace(path, bytes);
+        return 0;
+    DeleteFileW(temporary.c_str());
+    return MayWriteInPlace(SaveStep::MovingItOverTheOldFile, error) ? WriteInPlace(path, bytes) : error;
 }

@@ -7,10 +7,10 @@
 
 #include "jump/file_replace.h"
 
-void LoadHistory(const std::string& path, int32_t nHistoryMax, HistoryList& history)
+void LoadHistory(const FilePath& path, int32_t nHistoryMax, HistoryList& history)
 {
     // Binary mode: a text-mode reader on Windows would stop at a 0x1A byte.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenForReading(path);
     if (!file)
         return;
     // Large pieces, split into lines only up to the last line feed of each; a
@@ -75,7 +75,7 @@ std::string FormatHistory(const HistoryList& history)
     return bytes;
 }
 
-bool SaveHistory(const std::string& path, const HistoryList& history)
+uint32_t SaveHistory(const FilePath& path, const HistoryList& history)
 {
     return ReplaceFileContents(path, FormatHistory(history));
 }

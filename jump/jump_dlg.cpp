@@ -1,8 +1,10 @@
 #include "jump/jump_dlg.h"
 
+#include "app/failure_box.h"
 #include "app/jump_app.h"
 #include "app/settings.h"
 #include "app/single_instance.h"
+#include "framework/ansi_text.h"
 #include "jump/editor_launch.h"
 #include "res/resource.h"
 #include "version/version_dlg.h"
@@ -54,13 +56,21 @@ void CJumpDlg::FillHistoryList(HWND combo)
 }
 
 // The editor reads the target from the history file, so the file is complete
-// before the editor starts.
+// before the editor starts. Without it the editor would jump to the previous
+// target: it is not started then, and the dialog stays open with the input
+// for another try. The list changes only once saved.
 void CJumpDlg::OnOK()
 {
     UpdateData(TRUE);
-    RememberInput(m_history, m_strInput, m_nHistoryMax);
-    SaveHistory(JumpApp().m_strHistoryPath, m_history);
-    LaunchEditor();
+    HistoryList history = m_history;
+    RememberInput(history, m_strInput, m_nHistoryMax);
+    if (const uint32_t error = SaveHistory(JumpApp().m_strHistoryPath, history)) {
+        ShowFailure(Failure::HistoryNotSaved, JumpApp().m_strHistoryPath, error);
+        return;
+    }
+    m_history = std::move(history);
+    if (const DWORD error = LaunchEditor())
+        ShowFailure(Failure::EditorNotStarted, WideFromAnsi(JumpApp().m_strEditorPath), error);
     CDialog::OnOK();
     DestroyWindow();
 }

@@ -23,8 +23,8 @@ BOOL CVersionDlg::OnInitDialog()
 
     // The name follows the executable's file name, so a renamed copy shows its own.
     if (HWND version = GetDlgItem(m_hWnd, IDC_VERSION_TEXT)) {
-        const std::string text = std::string(AfxGetAppName()) + " Version " + WEXMOOR_VERSION_TEXT;
-        SetWindowTextA(version, text.c_str());
+        const std::wstring text = AfxGetAppName() + std::wstring(L" Version " WEXMOOR_VERSION_TEXT);
+        SetWindowTextW(version, text.c_str());
     }
     if (HWND copyright = GetDlgItem(m_hWnd, IDC_COPYRIGHT_TEXT))
         SetWindowTextA(copyright, WEXMOOR_COPYRIGHT);

@@ -13,7 +13,6 @@ const std::string kEveryByte = [] {
         bytes[b] = static_cast<char>(b);
     return bytes;
 }();
-const std::string kLongLine(1 << 20, 'x');
 const std::string kWithNul("a\0b\r\nc\r\n", 8);
 
 // Keys end in Enter (confirm: the editor starts), Escape or Alt+F4 (the close
@@ -26,13 +25,11 @@ struct Case {
     std::string shown;     // preselected in the field
     std::string keys;
     std::string after;     // the history file afterwards
-    const char* exeName = "Wexmoor.exe";
-    const char* folder = "";
+    const wchar_t* exeName = L"Wexmoor.exe";
+    const wchar_t* folder = L"";
 };
 
 const Case kCases[] = {
-    {"TypedTargetGoesFirst", "", "old\r\nolder\r\n", 2, "old", "Main.cpp:42\n", "Main.cpp:42\r\nold\r\nolder\r\n"},
-    {"BlankLinesAreSkipped", "", "zeta\r\n\r\nalpha\r\n", 2, "zeta", "typed\x1B", "zeta\r\n\r\nalpha\r\n"},
     // The extended interface opens the list with the down key, on the current
     // entry; the list keeps the file's order though the combo box sorts.
     {"ChosenEntryMovesToTheFront", "", "one\r\ntwo\r\nthree\r\n", 3, "one", "\x01\x01\x01\n\n",
@@ -40,9 +37,7 @@ const Case kCases[] = {
     {"CloseBoxChangesNothing", "", "keep\r\n", 1, "keep", "typed\x04", "keep\r\n"},
     {"EmptyInputIsSavedAsABlankFirstLine", "", "old\r\n", 1, "old", "\x7F\n", "\r\nold\r\n"},
     {"TenEntriesByDefault", "", kTwelve, 10, "1", "new\n", "new\r\n" + kTwelve.substr(0, kTwelve.find("10"))},
-    {"LengthZeroSavesNothing", "history=0\r\n", "a\r\nb\r\n", 0, "", "x\n", ""},
     {"NegativeLengthListsNothingAndSavesOnlyTheInput", "history=-1\r\n", "a\r\nb\r\n", 0, "", "y\n", "y\r\n"},
-    {"SameEntryMovesLetterCaseCounts", "", "Abc\r\nx\r\nabc\r\n", 3, "Abc", "abc\n", "abc\r\nAbc\r\nx\r\n"},
     // Every byte value: NUL, 0x1A and a lone CR stay inside their entries, and a
     // line feed alone ends a line as CR LF does.
     {"EveryByteIsKept", "", kEveryByte + "\r\ntail", 3, "", "new\n",
@@ -50,12 +45,11 @@ const Case kCases[] = {
     // The field shows the entry up to its NUL; confirmed, that goes in front and
     // the entry as it was stays behind it.
     {"EntryWithNulConfirmedAsShown", "", kWithNul, 2, "a", "\n", "a\r\n" + kWithNul},
-    // Read in pieces, a long line crosses many of them.
-    {"MegabyteLine", "", "first\r\n" + kLongLine + "\r\nlast\r\n", 3, "first", "new\n",
-     "new\r\nfirst\r\n" + kLongLine + "\r\nlast\r\n"},
-    // Second bytes of 0x5C in the folder and executable names (ソ 表 能).
-    {"RenamedCopyInDoubleByteFolder", "history=2\r\n", "one\r\ntwo\r\nthree\r\n", 2, "one", "new\n",
-     "new\r\none\r\n", "表ソ.exe", "ソフト\\能力表"},
+    // Second bytes of 0x5C (ソ 表 能), and a character code page 932 lacks,
+    // which an ANSI path gives as a look-alike (Zoë as Zoe), naming no file or
+    // another copy's.
+    {"RenamedCopyInAFolderOfAnyName", "history=2\r\n", "one\r\ntwo\r\nthree\r\n", 2, "one", "new\n",
+     "new\r\none\r\n", L"表ソ.exe", L"能力表\\Zoë"},
 };
 
 class JumpDialog : public ::testing::TestWithParam<Case> {};
@@ -81,7 +75,7 @@ TEST_P(JumpDialog, ShowsTheHistoryAndSavesWhatTheUserConfirms)
     auto record = StandinRecord(program.RecordPath());
     ASSERT_EQ(record.empty(), !confirmed);
     if (confirmed) {
-        EXPECT_EQ(record["command_line"], Quoted(program.EditorPath()) + " /h /x Wexmoor.imp");
+        EXPECT_EQ(record["command_line"], Ansi(Quoted(program.EditorPath())) + " /h /x Wexmoor.imp");
         EXPECT_EQ(record["flags"] + "," + record["show_window"], "1,6");  // STARTF_USESHOWWINDOW, SW_MINIMIZE
         EXPECT_EQ(record["history_first_line"], c.after.substr(0, c.after.find("\r\n")));
     }

@@ -1,26 +1,34 @@
-// Start-up of the real executable: the folder prompt for a missing editor, the
-// hand-off to a running instance, and the manifest it starts with.
+// Start-up of the real executable: the folder prompt for a missing editor, and
+// the hand-off to a running instance.
 #include <gtest/gtest.h>
 
 #include "tests/support/harness.h"
 
 namespace {
-// The settings file (nullptr: none) and the keys that answer the folder prompt
-// ("": no prompt may come). Unless the prompt is cancelled, the dialog opens.
+// The editor's path in the settings file (nullptr: no settings file) and the
+// keys that answer the folder prompt ("": no prompt may come). Unless the
+// prompt is cancelled, the dialog opens and "new" is confirmed. What cannot
+// be done is told in a message box that names the file: the settings file
+// (a folder stands in its place) once the prompt is answered, or the editor
+// once the history is saved.
+enum class Reported { Nothing, SettingsFile, Editor };
+
 struct PromptCase {
     const char* name;
-    const char* settings;
+    const char* editor;
     const char* answer;
+    Reported reported = Reported::Nothing;
 };
 
 // The browser starts on the desktop folder, and an editor waits there.
 const PromptCase kPromptCases[] = {
     {"NoSettingsFileAndCancelled", nullptr, "\x1B"},
     // The editor's name is added to the folder chosen, and that editor starts.
-    {"FolderAsEditorAndAnswered", "[config]\r\nhidemaru=C:\\windows\r\n", "\n"},
-    // A file matching a pattern counts as the editor (starting a pattern then
-    // fails silently).
-    {"WildcardMatchingAFile", "[config]\r\nhidemaru=C:\\windows\\notepad.ex?\r\n", ""},
+    {"FolderAsEditorAndAnswered", "C:\\windows", "\n"},
+    // An answer that cannot be stored is still used.
+    {"SettingsThatCannotBeWritten", nullptr, "\n", Reported::SettingsFile},
+    // A file matching a pattern counts as the editor, and cannot be started.
+    {"WildcardMatchingAFile", "C:\\windows\\notepad.ex?", "", Reported::Editor},
 };
 
 class FolderPrompt : public ::testing::TestWithParam<PromptCase> {};
@@ -29,19 +37,23 @@ class FolderPrompt : public ::testing::TestWithParam<PromptCase> {};
 TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
 {
     const PromptCase& c = GetParam();
-    StagedProgram program;
-    char desktop[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-    const std::string desktopEditor = std::string(desktop) + "\\Hidemaru.exe";
-    CopyFileA(program.EditorPath().c_str(), desktopEditor.c_str(), FALSE);
-    std::string settings = c.settings ? c.settings : "";
-    if (c.settings)
+    // In a folder whose name code page 932 cannot write.
+    StagedProgram program(L"Wexmoor.exe", L"한글");
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+    const std::wstring desktopEditor = std::wstring(desktop) + L"\\Hidemaru.exe";
+    CopyFileW(program.EditorPath().c_str(), desktopEditor.c_str(), FALSE);
+    const ScopeExit removeDesktopEditor{[&] { DeleteFileW(desktopEditor.c_str()); }};
+    std::string settings = c.editor ? "[config]\r\nhidemaru=" + std::string(c.editor) + "\r\n" : "";
+    if (c.editor)
         WriteBytes(program.IniPath(), settings);
+    if (c.reported == Reported::SettingsFile)
+        CreateDirectoryW(program.IniPath().c_str(), nullptr);
     WriteBytes(program.HistoryPath(), "old\r\n");
-    program.Start();
+    const DWORD pid = program.Start().Id();
     const bool opens = *c.answer != '\x1B';
     if (*c.answer) {
-        HWND browser = WaitForProcessWindow(program.Process().Id(), nullptr);
+        HWND browser = WaitForProcessWindow(pid, nullptr, "秀丸エディタの場所を指定してください。");
         ASSERT_TRUE(browser);
         EXPECT_EQ(GetWindow(browser, GW_OWNER), nullptr);
         // A second start meanwhile ends at once, and the prompt stays.
@@ -50,19 +62,20 @@ TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
         FocusForTyping(browser);
         TypeText(c.answer);
     }
+    EXPECT_TRUE(c.reported != Reported::SettingsFile || Answer(WaitForProcessWindow(pid, "Wexmoor", Ansi(program.IniPath()))));
     if (opens) {
-        ASSERT_TRUE(WaitForProcessWindow(program.Process().Id(), "Wexmoor"));
+        ASSERT_TRUE(WaitForProcessWindow(pid, "Wexmoor"));
         TypeText("new\n");
     }
+    EXPECT_TRUE(c.reported != Reported::Editor || Answer(WaitForProcessWindow(pid, "Wexmoor", c.editor)));
     EXPECT_TRUE(program.Process().WaitForExit());
     const bool answered = *c.answer == '\n';
-    if (answered)
-        settings = "[config]\r\nhidemaru=" + desktopEditor + "\r\n";
+    if (answered && c.reported == Reported::Nothing)
+        settings = "[config]\r\nhidemaru=" + Ansi(desktopEditor) + "\r\n";
     EXPECT_EQ(ReadBytes(program.IniPath()), settings);
     EXPECT_EQ(ReadBytes(program.HistoryPath()), opens ? "new\r\nold\r\n" : "old\r\n");
     EXPECT_EQ(StandinRecord(program.RecordPath())["command_line"],
-              answered ? Quoted(desktopEditor) + " /h /x Wexmoor.imp" : "");
-    DeleteFileA(desktopEditor.c_str());
+              answered ? Ansi(Quoted(desktopEditor)) + " /h /x Wexmoor.imp" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FolderPrompt, ::testing::ValuesIn(kPromptCases),
@@ -78,34 +91,34 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
     HWND dialog = program.OpenDialog();
     ASSERT_TRUE(dialog);
     for (const std::string situation : {"behind another window", "minimised", "with its version box"}) {
+        HWND box = nullptr;
+        // The user's last window, which has to come forward and take the keyboard.
+        if (situation == "with its version box") {
+            PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
+            ASSERT_TRUE(box = WaitForProcessWindow(program.Process().Id(), "バージョン情報"));
+        }
         HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                      nullptr, nullptr);
         FocusForTyping(other);
-        HWND box = nullptr;
-        if (situation == "with its version box") {
-            // The user's last window, which has to keep the keyboard.
-            PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-            ASSERT_TRUE(box = WaitForProcessWindow(program.Process().Id(), "バージョン情報"));
-            FocusForTyping(box);
-        }
         const bool minimised = situation == "minimised";
         if (minimised)
             PostMessageA(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return IsIconic(dialog) == minimised; }));
-        StagedProgram copy("Other.exe");
+        StagedProgram copy(L"Other.exe");
         copy.UseStandinEditor();
         copy.Start();
         EXPECT_TRUE(copy.Process().WaitForExit());
         EXPECT_EQ(copy.Process().ExitCode(), 0u);
-        if (box)
-            TypeText("\x1B");
-        // With no window manager the foreground window may read as none, so "in
-        // front" is judged by the dialog being its thread's active window.
+        // With no window manager the foreground window may read as none, and
+        // the keyboard then reaches no window, so "in front" is judged by the
+        // dialog, or its box, being its thread's active window.
         GUITHREADINFO thread = {sizeof thread};
         EXPECT_TRUE(WaitUntil([&] {
-            return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) && thread.hwndActive == dialog &&
-                   !IsIconic(dialog) && GetForegroundWindow() != other && !IsWindow(box);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) &&
+                   thread.hwndActive == (box ? box : dialog) && !IsIconic(dialog) && GetForegroundWindow() != other;
         })) << situation;
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
         DestroyWindow(other);
     }
     // The dialog refuses the activation request, so a broadcast goes no further.
@@ -122,30 +135,17 @@ TEST(SingleInstance, TwentyStartsAtOnceLeaveOneDialogAndTheOthersExitCleanly)
     std::vector<std::unique_ptr<StartedProcess>> starts;
     for (int i = 0; i < 20; ++i)
         starts.push_back(program.StartAnother());
-    std::vector<StartedProcess*> running;
+    StartedProcess* running = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        running.clear();
+        int left = 0;
         for (auto& start : starts)
-            if (!start->WaitForExit(0ms))
-                running.push_back(start.get());
-        return running.size() == 1;
+            left += start->ExitCode() == STILL_ACTIVE && (running = start.get());
+        return left == 1;
     }, 60s));
     for (auto& start : starts)
-        EXPECT_TRUE(start.get() == running.front() || start->ExitCode() == 0);
-    HWND dialog = WaitForProcessWindow(running.front()->Id(), "Wexmoor");
-    EXPECT_EQ(ProcessWindows(running.front()->Id()), std::vector<HWND>{dialog});
+        EXPECT_TRUE(start.get() == running || start->ExitCode() == 0);
+    HWND dialog = WaitForProcessWindow(running->Id(), "Wexmoor");
+    EXPECT_EQ(ProcessWindows(running->Id()), std::vector<HWND>{dialog});
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(running.front()->WaitForExit());
-}
-
-// Laid out once for the screen's DPI, and with the common controls' current look.
-TEST(Manifest, AsksForSystemDpiAwarenessAndCommonControlsSix)
-{
-    HMODULE exe = LoadLibraryExA(BuildTreePath("Wexmoor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    const std::string text(static_cast<const char*>(LockResource(LoadResource(exe, found))),
-                           SizeofResource(exe, found));
-    for (const char* wanted : {"WindowsSettings\">system</dpiAwareness>", "WindowsSettings\">true</dpiAware>",
-                               "\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""})
-        EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
+    EXPECT_TRUE(running->WaitForExit());
 }

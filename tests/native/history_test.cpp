@@ -6,11 +6,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "app/file_locations.h"
 #include "jump/editor_command.h"
 #include "jump/file_replace.h"
 #include "jump/history.h"
+#include "jump/in_place_rule.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +32,7 @@ TEST(History, LoadRememberSave)
         {"the first equal entry moves, nothing trimmed", "M\nmx\nm\ny\nm\n", "", 5, "m", "m\r\nM\r\nmx\r\ny\r\nm\r\n"},
         {"0x1A is a byte, an empty input is an empty line", "a\x1A\n", "", 9, "", "\r\na\x1A\r\n"},
         {"a negative length loads nothing and never trims", "a\n", "", -1, "n", "n\r\n"},
+        {"read in pieces, a line crosses many", "a\n" + std::string(1 << 20, 'x'), "", 9, "n", "n\r\na\r\n" + std::string(1 << 20, 'x') + "\r\n"},
         {"a temporary file left by a killed save", "", "stale, longer", 9, "n", "n\r\n"},
         {"length zero; no temporary file possible: emptied in place", "a\n", "/", 0, "n", ""},
         {"a folder in the file's place is reported and stays", "/", "", 9, "n", "/"},
@@ -47,11 +50,28 @@ TEST(History, LoadRememberSave)
         HistoryList history;
         LoadHistory(path, row.max, history);
         RememberInput(history, row.typed, row.max);
-        EXPECT_EQ(SaveHistory(path, history), row.after != "/") << row.name;
+        EXPECT_EQ(SaveHistory(path, history) == 0, row.after != "/") << row.name;
         EXPECT_EQ(Get(path), row.after) << row.name;
         EXPECT_EQ(Get(TemporaryPathFor(path)), row.temp == "/" ? "/" : "") << row.name;
     }
     fs::remove_all(dir);
+}
+
+// Windows errors: a full disk, a quota or a held temporary file must not send
+// the save in place, where a write failing part way would damage the file.
+TEST(History, WhenASaveMayWriteInPlace)
+{
+    using S = SaveStep;
+    const std::tuple<S, uint32_t, bool> rows[] = {
+        {S::MakingTheTemporaryFile, 5, true},       // access denied: the folder refuses new files
+        {S::MakingTheTemporaryFile, 32, false},     // a sharing violation: a left temporary file is held
+        {S::MakingTheTemporaryFile, 112, false},    // the disk is full
+        {S::MovingItOverTheOldFile, 5, true},       // the history is held open by another program
+        {S::MovingItOverTheOldFile, 33, true},      // ... or locked by one
+        {S::MovingItOverTheOldFile, 112, false},
+    };
+    for (const auto& [step, error, inPlace] : rows)
+        EXPECT_EQ(MayWriteInPlace(step, error), inPlace) << static_cast<int>(step) << " " << error;
 }
 
 TEST(FileLocationsAndCommandLine, Strings)

@@ -33,7 +33,7 @@ long SaveNumberIn(const std::string& bytes)
 // SaveHistory until it is killed.
 const bool kSavingProcess = __argc == 4 && std::string(__argv[1]) == "--save-forever" && [] {
     for (long n = std::atol(__argv[3]);; ++n)
-        if (!SaveHistory(__argv[2], HistoryOfSave(n)))
+        if (SaveHistory(WideFromAnsi(__argv[2]), HistoryOfSave(n)) != 0)
             ExitProcess(3);
     return true;
 }();
@@ -43,51 +43,64 @@ const DWORD kNotHeld = ~0u;
 
 // Attributes given to the history file, how another program holds it open
 // (its sharing mode) while the user confirms "new", whether a folder takes the
-// temporary file's name; then the file, its attributes and the first line the
-// editor read.
+// temporary file's name; then the file afterwards, and whether the new one
+// took its place in one step: a second name linked to the old file then
+// still reads the old history. A history that cannot be saved is told, and
+// the editor is not started: it would jump to the old target. Attributes stay.
 struct Case {
     const char* name;
     DWORD attributes;
     DWORD heldWithSharing;
     bool noRoomForTheTemporaryFile;
     std::string after;
-    DWORD attributesAfter;
-    std::string firstLine;
+    bool replaced = false;
 };
 
 const Case kCases[] = {
-    {"ReadOnlyFileIsLeftAlone", FILE_ATTRIBUTE_READONLY, kNotHeld, false, kHistory, FILE_ATTRIBUTE_READONLY, "one"},
-    {"HiddenFileStaysHidden", FILE_ATTRIBUTE_HIDDEN, kNotHeld, false, "new\r\n", FILE_ATTRIBUTE_HIDDEN, "new"},
-    {"NoRoomForTheNewFileWritesInPlace", 0, kNotHeld, true, "new\r\n", 0, "new"},
+    {"ReadOnlyFileIsLeftAloneAndTold", FILE_ATTRIBUTE_READONLY, kNotHeld, false, kHistory},
+    {"HiddenFileIsReplacedInOneStepAndStaysHidden", FILE_ATTRIBUTE_HIDDEN, kNotHeld, false, "new\r\n", true},
+    {"NoRoomForTheNewFileWritesInPlace", 0, kNotHeld, true, "new\r\n"},
     // As a viewer or a virus scanner holds it: it cannot be replaced, but written.
-    {"HeldOpenWithoutDeleteSharingIsWrittenInPlace", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, false, "new\r\n", 0, "new"},
-    {"HeldOpenWithoutSharingIsLeftAlone", 0, 0, false, kHistory, 0, ""},
+    {"HeldOpenWithWriteSharingIsWrittenInPlace", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, false, "new\r\n"},
+    {"HeldOpenWithoutSharingIsLeftAloneAndTold", 0, 0, false, kHistory},
 };
 
 class SavingOver : public ::testing::TestWithParam<Case> {};
 }  // namespace
 
-TEST_P(SavingOver, KeepsTheOldFileOrWritesTheNewOneAndTheEditorStarts)
+TEST_P(SavingOver, WritesTheNewFileWholeOrKeepsTheOldOneAndSaysSo)
 {
     const Case& c = GetParam();
     StagedProgram program;
     program.UseStandinEditor("history=1\r\n");  // so the new file is shorter than the old
-    const std::string history = program.HistoryPath();
+    const std::wstring history = program.HistoryPath();
     WriteBytes(history, kHistory);
-    SetFileAttributesA(history.c_str(), c.attributes);
+    SetFileAttributesW(history.c_str(), c.attributes);
+    CreateHardLinkW((history + L"-link").c_str(), history.c_str(), nullptr);
     if (c.noRoomForTheTemporaryFile)
-        CreateDirectoryA((history + ".tmp").c_str(), nullptr);
+        CreateDirectoryW((history + L".tmp").c_str(), nullptr);
     HANDLE holder = c.heldWithSharing == kNotHeld ? INVALID_HANDLE_VALUE
-                                                  : CreateFileA(history.c_str(), GENERIC_READ, c.heldWithSharing,
+                                                  : CreateFileW(history.c_str(), GENERIC_READ, c.heldWithSharing,
                                                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_TRUE(program.OpenDialog());
+    HWND dialog = program.OpenDialog();
+    ASSERT_TRUE(dialog);
     TypeText("new\n");
-    auto record = StandinRecord(program.RecordPath(), 10s);
+    const bool saved = c.after != kHistory;
+    if (!saved) {
+        EXPECT_TRUE(Answer(WaitForProcessWindow(program.Process().Id(), "Wexmoor", Ansi(history))));
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, 1000)), "new") << "the dialog keeps the input for another try";
+        FocusForTyping(dialog);
+        TypeText("\x1B");
+    }
+    EXPECT_TRUE(program.Process().WaitForExit());
     CloseHandle(holder);
-    EXPECT_EQ(record["history_first_line"], c.firstLine);
+    auto record = StandinRecord(program.RecordPath());
+    EXPECT_EQ(record.empty(), !saved) << "the editor starts exactly when the history is saved";
+    EXPECT_EQ(record["history_first_line"], saved ? "new" : "");
+    EXPECT_EQ(ReadBytes(history + L"-link"), c.replaced ? kHistory : c.after) << "one step";
     EXPECT_EQ(ReadBytes(history), c.after);
-    EXPECT_EQ(GetFileAttributesA(history.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), c.attributesAfter);
-    const DWORD temporary = GetFileAttributesA((history + ".tmp").c_str());
+    EXPECT_EQ(GetFileAttributesW(history.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), c.attributes);
+    const DWORD temporary = GetFileAttributesW((history + L".tmp").c_str());
     EXPECT_TRUE(temporary == INVALID_FILE_ATTRIBUTES || (temporary & FILE_ATTRIBUTE_DIRECTORY)) << "a file was left";
 }
 
@@ -100,14 +113,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, SavingOver, ::testing::ValuesIn(kCases),
 TEST(KilledSave, LeavesTheOldOrTheNewFileWhole)
 {
     TempFolder folder;
-    const std::string path = folder / "Wexmoor.log";
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string saver = Quoted(self) + " --save-forever " + Quoted(path) + " ";
+    const std::wstring path = folder / L"Wexmoor.log";
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring saver = Quoted(self) + L" --save-forever " + Quoted(path) + L" ";
     std::mt19937 random(std::random_device{}());
     for (int kill = 1; kill <= 100; ++kill) {
         const long first = kill * 1000000L;
-        StartedProcess process(saver + std::to_string(first));
+        StartedProcess process(saver + std::to_wstring(first));
         // Past its start-up and saving in its loop.
         ASSERT_TRUE(WaitUntil([&] { return SaveNumberIn(ReadBytes(path)) >= first; }));
         const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(random() % 10000);
@@ -118,7 +131,7 @@ TEST(KilledSave, LeavesTheOldOrTheNewFileWhole)
         ASSERT_EQ(bytes, FormatHistory(HistoryOfSave(SaveNumberIn(bytes)))) << "after kill " << kill;
     }
     // Nothing else is left beside the history but the one temporary file.
-    DeleteFileA(path.c_str());
-    DeleteFileA((path + ".tmp").c_str());
-    EXPECT_TRUE(RemoveDirectoryA(folder.Path().c_str()));
+    DeleteFileW(path.c_str());
+    DeleteFileW((path + L".tmp").c_str());
+    EXPECT_TRUE(RemoveDirectoryW(folder.Path().c_str()));
 }

@@ -1,5 +1,7 @@
 // The test harness: temporary folders, the staged program, processes, window
-// lookup and real keyboard input, for tests that run under Wine.
+// lookup and real keyboard input, for tests that run under Wine. Paths are
+// UTF-16, as the program's are; what the program shows or passes on is ANSI,
+// so a path is compared with that through Ansi().
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -17,6 +19,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "framework/ansi_text.h"
 
 using namespace std::chrono_literals;
 
@@ -36,80 +40,91 @@ inline bool WaitUntil(const std::function<bool()>& condition, std::chrono::milli
     return true;
 }
 
-inline void WriteBytes(const std::string& path, const std::string& bytes)
+inline std::string Ansi(const std::wstring& text)
 {
-    EXPECT_TRUE(std::ofstream(path, std::ios::binary).write(bytes.data(), bytes.size()).good()) << path;
+    std::string ansi;
+    AnsiFromWide(text, ansi);
+    return ansi;
 }
 
-inline std::string ReadBytes(const std::string& path)
+// Runs an action when it goes, however the test ends: for what a test changes
+// outside its own folders.
+struct ScopeExit {
+    std::function<void()> action;
+    ~ScopeExit() { action(); }
+};
+
+inline void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(std::ofstream(path.c_str(), std::ios::binary).write(bytes.data(), bytes.size()).good()) << Ansi(path);
+}
+
+inline std::string ReadBytes(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline bool FileExists(const std::string& path)
+inline std::wstring Quoted(const std::wstring& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-inline std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
+    return L"\"" + path + L"\"";
 }
 
 // A file of the build tree ("tools/standin_editor/standin_editor.exe"); Wine
 // maps the Unix file system to drive Z: and takes its slashes.
-inline std::string BuildTreePath(std::string relative)
+inline std::wstring BuildTreePath(const std::string& relative)
 {
     const char* root = std::getenv("WEXMOOR_BIN");
     EXPECT_TRUE(root) << "WEXMOOR_BIN is not set; run the tests through ctest";
-    return std::string("Z:") + (root ? root : "") + "/" + relative;
+    return WideFromAnsi(std::string("Z:") + (root ? root : "") + "/" + relative);
 }
 
 // A fresh folder under the temporary folder, removed with everything in it when
 // the object goes. A name (nested with backslashes) is made inside it.
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& name = "")
+    explicit TempFolder(const std::wstring& name = L"")
     {
         static int counter = 0;
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        m_root = base + ("wexmoor-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
-        m_path = name.empty() ? m_root : m_root + "\\" + name;
-        SHCreateDirectoryExA(nullptr, m_path.c_str(), nullptr);
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        m_root = base + (L"wexmoor-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+        m_path = name.empty() ? m_root : m_root + L"\\" + name;
+        SHCreateDirectoryExW(nullptr, m_path.c_str(), nullptr);
     }
     ~TempFolder()
     {
-        const std::string from = m_root + '\0';
-        SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, from.c_str()};
+        const std::wstring from = m_root + L'\0';
+        SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str()};
         remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationA(&remove);
+        SHFileOperationW(&remove);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& Path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+    const std::wstring& Root() const { return m_root; }
+    const std::wstring& Path() const { return m_path; }
+    std::wstring operator/(const std::wstring& name) const { return m_path + L"\\" + name; }
 
 private:
-    std::string m_root, m_path;
+    std::wstring m_root, m_path;
 };
 
 // A started process in a job of its own, so that the processes it starts are
 // known too; killed with them if still running when the object goes.
 class StartedProcess {
 public:
-    explicit StartedProcess(std::string commandLine)
+    explicit StartedProcess(std::wstring commandLine)
     {
         // Wine starts the desktop's process for the first process that needs
         // the desktop; this one, so that it is not counted as the program's.
         GetDesktopWindow();
-        STARTUPINFOA startup = {sizeof startup};
-        EXPECT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+        STARTUPINFOW startup = {sizeof startup};
+        EXPECT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                                    nullptr, &startup, &m_info))
-            << commandLine;
-        AssignProcessToJobObject(m_job, m_info.hProcess);
+            << Ansi(commandLine);
+        // Outside the job, the process would seem to have ended at once.
+        EXPECT_TRUE(m_job && AssignProcessToJobObject(m_job, m_info.hProcess)) << "no job for " << Ansi(commandLine);
         ResumeThread(m_info.hThread);
     }
     ~StartedProcess()
@@ -130,8 +145,8 @@ public:
     {
         return WaitUntil([&] {
             JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
-            QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr);
-            return job.ActiveProcesses == 0;
+            return QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr) &&
+                   job.ActiveProcesses == 0;
         }, timeout);
     }
     DWORD ExitCode() const
@@ -148,13 +163,13 @@ public:
 
 private:
     PROCESS_INFORMATION m_info = {};
-    HANDLE m_job = CreateJobObjectA(nullptr, nullptr);
+    HANDLE m_job = CreateJobObjectW(nullptr, nullptr);
 };
 
 // What the stand-in editor recorded ("key=value" lines; the first line of the
 // history, recorded in hex, as bytes), waiting for it up to the time given;
 // empty when it has written none. The record appears by a rename, whole.
-inline std::map<std::string, std::string> StandinRecord(const std::string& path,
+inline std::map<std::string, std::string> StandinRecord(const std::wstring& path,
                                                         std::chrono::milliseconds wait = 0ms)
 {
     std::map<std::string, std::string> record;
@@ -194,21 +209,28 @@ inline std::vector<HWND> ProcessWindows(DWORD processId)
     return windows;
 }
 
-// A window of the process with the caption, or (caption nullptr) the folder
-// browser asking for the editor's folder; nullptr when none came in time.
-inline HWND WaitForProcessWindow(DWORD processId, const char* caption, std::chrono::milliseconds timeout = 10s)
+// A window of the process with the caption (nullptr: any) and, when childText
+// is given, a control whose text holds it; nullptr when none came in time.
+inline HWND WaitForProcessWindow(DWORD processId, const char* caption, const std::string& childText = "",
+                                 std::chrono::milliseconds timeout = 10s)
 {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND window : ProcessWindows(processId)) {
-            if (caption && WindowText(window) == caption)
-                found = window;
-            for (HWND child = GetWindow(window, GW_CHILD); !caption && child; child = GetWindow(child, GW_HWNDNEXT))
-                found = WindowText(child) == "秀丸エディタの場所を指定してください。" ? window : found;
+            bool hasChild = childText.empty();
+            for (HWND child = GetWindow(window, GW_CHILD); !hasChild && child; child = GetWindow(child, GW_HWNDNEXT))
+                hasChild = WindowText(child).find(childText) != std::string::npos;
+            found = hasChild && (!caption || WindowText(window) == caption) ? window : found;
         }
         return found != nullptr;
     }, timeout);
     return found;
+}
+
+// Closes a message box with OK; whether there was one and it has gone.
+inline bool Answer(HWND box)
+{
+    return box && PostMessageA(box, WM_COMMAND, IDOK, 0) && WaitUntil([&] { return !IsWindow(box); });
 }
 
 // Real keyboard input to the foreground window: text, and "\n" Enter, "\x1B"
@@ -242,31 +264,32 @@ inline void FocusForTyping(HWND window)
 }
 
 // A copy of the real executable in a folder of its own (a name may be given,
-// nested with backslashes), with the stand-in editor in "Hide maru\".
+// nested with backslashes), with the stand-in editor ("Hide maru\") and its
+// record in the temporary folder above that one.
 class StagedProgram {
 public:
-    explicit StagedProgram(const std::string& exeName = "Wexmoor.exe", const std::string& folderName = "")
+    explicit StagedProgram(const std::wstring& exeName = L"Wexmoor.exe", const std::wstring& folderName = L"")
         : m_folder(folderName), m_exeName(exeName)
     {
-        CreateDirectoryA((m_folder / "Hide maru").c_str(), nullptr);
-        EXPECT_TRUE(CopyFileA(BuildTreePath("Wexmoor.exe").c_str(), ExePath().c_str(), FALSE));
-        EXPECT_TRUE(CopyFileA(BuildTreePath("tools/standin_editor/standin_editor.exe").c_str(),
+        CreateDirectoryW((m_folder.Root() + L"\\Hide maru").c_str(), nullptr);
+        EXPECT_TRUE(CopyFileW(BuildTreePath("Wexmoor.exe").c_str(), ExePath().c_str(), FALSE));
+        EXPECT_TRUE(CopyFileW(BuildTreePath("tools/standin_editor/standin_editor.exe").c_str(),
                               EditorPath().c_str(), FALSE));
-        SetEnvironmentVariableA("WEXMOOR_STANDIN_RECORD", RecordPath().c_str());
-        SetEnvironmentVariableA("WEXMOOR_HISTORY", HistoryPath().c_str());
+        SetEnvironmentVariableW(L"WEXMOOR_STANDIN_RECORD", RecordPath().c_str());
+        SetEnvironmentVariableW(L"WEXMOOR_HISTORY", HistoryPath().c_str());
     }
 
-    std::string ExePath() const { return m_folder / m_exeName; }
-    std::string IniPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + ".ini"); }
-    std::string HistoryPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + ".log"); }
-    std::string RecordPath() const { return m_folder / "standin-record.txt"; }
-    std::string EditorPath() const { return m_folder / "Hide maru\\Hidemaru.exe"; }
+    std::wstring ExePath() const { return m_folder / m_exeName; }
+    std::wstring IniPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + L".ini"); }
+    std::wstring HistoryPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + L".log"); }
+    std::wstring RecordPath() const { return m_folder.Root() + L"\\standin-record.txt"; }
+    std::wstring EditorPath() const { return m_folder.Root() + L"\\Hide maru\\Hidemaru.exe"; }
     const TempFolder& Folder() const { return m_folder; }
 
     // Settings that name the stand-in editor, plus extra lines of [config].
     void UseStandinEditor(const std::string& extraLines = "")
     {
-        WriteBytes(IniPath(), "[config]\r\nhidemaru=" + EditorPath() + "\r\n" + extraLines);
+        WriteBytes(IniPath(), "[config]\r\nhidemaru=" + Ansi(EditorPath()) + "\r\n" + extraLines);
     }
     StartedProcess& Start() { return *(m_process = StartAnother()); }
     StartedProcess& Process() { return *m_process; }
@@ -285,6 +308,6 @@ public:
 
 private:
     TempFolder m_folder;
-    std::string m_exeName;
+    std::wstring m_exeName;
     std::unique_ptr<StartedProcess> m_process;
 };

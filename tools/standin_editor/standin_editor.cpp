@@ -26,9 +26,9 @@
 
 namespace {
 // The first line of the file without its line end; false when it cannot be read.
-bool ReadFirstLine(const char* path, std::string& line)
+bool ReadFirstLine(const wchar_t* path, std::string& line)
 {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = _wfopen(path, L"rb");
     if (!file)
         return false;
     int c;
@@ -62,8 +62,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     GetStartupInfoA(&startup);
 
     std::string firstLine;
-    const char* historyPath = std::getenv("WEXMOOR_HISTORY");
-    const bool haveHistory = historyPath && ReadFirstLine(historyPath, firstLine);
+    // Read by its UTF-16 path: the program may live in a folder of any name.
+    wchar_t historyPath[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"WEXMOOR_HISTORY", historyPath, MAX_PATH);
+    const bool haveHistory = length > 0 && length < MAX_PATH && ReadFirstLine(historyPath, firstLine);
 
     if (const char* recordPath = std::getenv("WEXMOOR_STANDIN_RECORD")) {
         // Written beside the record and renamed, so a waiting test never reads half of it.

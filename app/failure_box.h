@@ -1,0 +1,20 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// What the program could not do for the user.
+enum class Failure {
+    HistoryNotSaved,   // so the editor was not started
+    EditorNotStarted,  // after the history was saved
+    SettingsNotSaved,  // the editor's location, answered in the folder prompt
+};
+
+// The message box that tells it, in the style of the program's other failure
+// box (the application's name as caption, an exclamation mark): what failed,
+// the file's full path, the system's reason for the error and what the user
+// can do about it. Returns when the user has closed it.
+void ShowFailure(Failure failure, const std::wstring& path, DWORD error);
+
+// A folder chosen in the prompt whose path the settings file cannot hold.
+void ShowFolderRefused();

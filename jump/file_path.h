@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+// The path of a file the program reads or writes. On Windows it is UTF-16, so
+// that the files are found in a folder of any name: an ANSI path puts a
+// look-alike or '?' in place of each character outside the code page, and so
+// names no file or another one. Elsewhere (the native tests) it is bytes.
+#ifdef _WIN32
+using FilePath = std::wstring;
+#define FILE_PATH_TEXT(text) L##text
+#else
+using FilePath = std::string;
+#define FILE_PATH_TEXT(text) text
+#endif
+
+inline std::FILE* OpenForReading(const FilePath& path)
+{
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
