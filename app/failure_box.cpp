@@ -29,7 +29,9 @@ std::wstring SystemReason(DWORD error)
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
         reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length ? std::wstring(text, length) : L"エラー " + std::to_wstring(error);
+    // The run-time's own conversion: std::to_wstring would link a whole wide printf.
+    wchar_t number[16];
+    std::wstring reason = length ? std::wstring(text, length) : L"エラー " + std::wstring(_ultow(error, number, 10));
     LocalFree(text);
     while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r'))
         reason.pop_back();
