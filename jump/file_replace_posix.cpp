@@ -29,7 +29,9 @@ uint32_t WriteInPlace(const std::string& path, const std::string& bytes)
     uint32_t error = WriteAll(fd, bytes);
     if (!error && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
         error = errno;
-    return close(fd) == 0 || error ? error : errno;
+    if (close(fd) != 0 && !error)
+        error = errno;
+    return error;
 }
 }  // namespace
 
