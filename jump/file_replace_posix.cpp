@@ -3,32 +3,48 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "jump/file_replace.h"
+#include "jump/writable_file.h"
 
 namespace {
-uint32_t WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        done += static_cast<size_t>(n);
-    }
-    return fsync(fd) == 0 ? 0 : errno;
-}
+class DescriptorFile : public WritableFile {
+public:
+    explicit DescriptorFile(int fd) : m_fd(fd) {}
 
-// Cut to length only once written, so that a failed write leaves the old file's length.
-uint32_t WriteInPlace(const std::string& path, const std::string& bytes)
+    uint32_t GetSize(uint64_t& size) override
+    {
+        struct stat status;
+        if (fstat(m_fd, &status) != 0)
+            return errno;
+        size = static_cast<uint64_t>(status.st_size);
+        return 0;
+    }
+    uint32_t SetSize(uint64_t size) override { return ftruncate(m_fd, static_cast<off_t>(size)) == 0 ? 0 : errno; }
+    uint32_t WriteAt(uint64_t offset, const std::string& bytes) override
+    {
+        for (size_t done = 0; done < bytes.size();) {
+            const ssize_t n = pwrite(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+            if (n <= 0)
+                return n < 0 ? errno : EIO;
+            done += static_cast<size_t>(n);
+        }
+        return 0;
+    }
+    uint32_t Flush() override { return fsync(m_fd) == 0 ? 0 : errno; }
+
+private:
+    int m_fd;
+};
+
+// Runs a write on a descriptor, then closes it: 0 or the first error.
+template <class Write>
+uint32_t WriteAndClose(int fd, Write write)
 {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT, 0644);
-    if (fd < 0)
-        return errno;
-    uint32_t error = WriteAll(fd, bytes);
-    if (!error && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
-        error = errno;
+    DescriptorFile file(fd);
+    uint32_t error = write(file);
     if (close(fd) != 0 && !error)
         error = errno;
     return error;
@@ -40,11 +56,13 @@ uint32_t ReplaceFileContents(const std::string& path, const std::string& bytes)
     const std::string temporary = TemporaryPathFor(path);
     int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     // As on Windows, only a folder that refuses the temporary file sends the save in place.
-    if (fd < 0)
-        return errno == EACCES || errno == EISDIR ? WriteInPlace(path, bytes) : errno;
-    uint32_t error = WriteAll(fd, bytes);
-    if (close(fd) != 0 && !error)
-        error = errno;
+    if (fd < 0) {
+        if (errno != EACCES && errno != EISDIR)
+            return errno;
+        fd = open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+        return fd < 0 ? errno : WriteAndClose(fd, [&](WritableFile& file) { return WriteInPlace(file, bytes); });
+    }
+    uint32_t error = WriteAndClose(fd, [&](WritableFile& file) { return WriteNewFile(file, bytes); });
     if (!error && rename(temporary.c_str(), path.c_str()) == 0)
         return 0;
     error = error ? error : errno;

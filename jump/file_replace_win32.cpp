@@ -4,6 +4,7 @@
 
 #include "jump/file_replace.h"
 #include "jump/in_place_rule.h"
+#include "jump/writable_file.h"
 
 namespace {
 // What the user may have set on the history file and the new file keeps.
@@ -13,23 +14,56 @@ const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FI
 const int kBusyRetries = 5;
 const DWORD kBusyRetryMilliseconds = 30;
 
-// Writes everything from the file's start, cuts the file there and flushes it
-// to the disk; closes the handle in every case. 0 or the first error.
-DWORD WriteAllAndClose(HANDLE file, const std::string& bytes)
-{
-    DWORD error = 0;
-    size_t done = 0;
-    while (!error && done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            error = GetLastError();
-        else if (written == 0)
-            error = ERROR_WRITE_FAULT;
-        done += written;
+class HandleFile : public WritableFile {
+public:
+    explicit HandleFile(HANDLE file) : m_file(file) {}
+
+    uint32_t GetSize(uint64_t& size) override
+    {
+        LARGE_INTEGER length = {};
+        if (!GetFileSizeEx(m_file, &length))
+            return GetLastError();
+        size = static_cast<uint64_t>(length.QuadPart);
+        return 0;
     }
-    if (!error && !(SetEndOfFile(file) && FlushFileBuffers(file)))
-        error = GetLastError();
-    if (!CloseHandle(file) && !error)
+    uint32_t SetSize(uint64_t size) override
+    {
+        return MoveTo(size) && SetEndOfFile(m_file) ? 0 : GetLastError();
+    }
+    uint32_t WriteAt(uint64_t offset, const std::string& bytes) override
+    {
+        if (!MoveTo(offset))
+            return GetLastError();
+        for (size_t done = 0; done < bytes.size();) {
+            DWORD written = 0;
+            if (!WriteFile(m_file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+                return GetLastError();
+            if (written == 0)
+                return ERROR_WRITE_FAULT;
+            done += written;
+        }
+        return 0;
+    }
+    uint32_t Flush() override { return FlushFileBuffers(m_file) ? 0 : GetLastError(); }
+
+private:
+    bool MoveTo(uint64_t offset)
+    {
+        LARGE_INTEGER at = {};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        return SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) != FALSE;
+    }
+
+    HANDLE m_file;
+};
+
+// Runs a write on an open file, then closes it: 0 or the first error.
+template <class Write>
+DWORD WriteAndClose(HANDLE handle, Write write)
+{
+    HandleFile file(handle);
+    DWORD error = write(file);
+    if (!CloseHandle(handle) && !error)
         error = GetLastError();
     return error;
 }
@@ -37,24 +71,14 @@ DWORD WriteAllAndClose(HANDLE file, const std::string& bytes)
 // The existing file is opened, not created anew: Windows refuses to re-create a
 // hidden file with other attributes, and opening keeps its attributes and
 // security settings. A file that others hold open with write sharing can
-// still be written this way. It grows to its new length before any byte is
-// overwritten, so that a full disk stops the save with the old file whole.
-DWORD WriteInPlace(const FilePath& path, const std::string& bytes)
+// still be written this way.
+DWORD OpenAndWriteInPlace(const FilePath& path, const std::string& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    LARGE_INTEGER size = {}, wanted = {};
-    wanted.QuadPart = static_cast<LONGLONG>(bytes.size());
-    if (GetFileSizeEx(file, &size) && wanted.QuadPart > size.QuadPart &&
-        !(SetFilePointerEx(file, wanted, nullptr, FILE_BEGIN) && SetEndOfFile(file))) {
-        const DWORD error = GetLastError();
-        CloseHandle(file);
-        return error;
-    }
-    SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN);
-    return WriteAllAndClose(file, bytes);
+    return WriteAndClose(file, [&](WritableFile& opened) { return WriteInPlace(opened, bytes); });
 }
 
 // A file moved into place has its folder's permissions; the user's own stay
@@ -96,8 +120,10 @@ uint32_t ReplaceFileContents(const FilePath& path, const std::string& bytes)
     // over it would succeed on some systems), and a folder is no file.
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
-    if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (replacing && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return ERROR_ACCESS_DENIED;
+    if (replacing && (attributes & FILE_ATTRIBUTE_READONLY))
+        return ERROR_FILE_READ_ONLY;
     // The new file is made with the old one's attributes: a move carries none over.
     const DWORD kept = replacing ? attributes & kKeptAttributes : 0;
     const FilePath temporary = TemporaryPathFor(path);
@@ -106,9 +132,9 @@ uint32_t ReplaceFileContents(const FilePath& path, const std::string& bytes)
                               kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        return MayWriteInPlace(SaveStep::MakingTheTemporaryFile, error) ? WriteInPlace(path, bytes) : error;
+        return MayWriteInPlace(SaveStep::MakingTheTemporaryFile, error) ? OpenAndWriteInPlace(path, bytes) : error;
     }
-    if (const DWORD error = WriteAllAndClose(file, bytes)) {
+    if (const DWORD error = WriteAndClose(file, [&](WritableFile& created) { return WriteNewFile(created, bytes); })) {
         DeleteFileW(temporary.c_str());
         return error;
     }
@@ -123,5 +149,5 @@ uint32_t ReplaceFileContents(const FilePath& path, const std::string& bytes)
     if (error == 0)
         return 0;
     DeleteFileW(temporary.c_str());
-    return MayWriteInPlace(SaveStep::MovingItOverTheOldFile, error) ? WriteInPlace(path, bytes) : error;
+    return MayWriteInPlace(SaveStep::MovingItOverTheOldFile, error) ? OpenAndWriteInPlace(path, bytes) : error;
 }

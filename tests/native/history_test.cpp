@@ -13,6 +13,7 @@
 #include "jump/file_replace.h"
 #include "jump/history.h"
 #include "jump/in_place_rule.h"
+#include "jump/writable_file.h"
 
 namespace fs = std::filesystem;
 
@@ -67,6 +68,7 @@ TEST(History, WhenASaveMayWriteInPlace)
         {S::MakingTheTemporaryFile, 32, false},     // a sharing violation: a left temporary file is held
         {S::MakingTheTemporaryFile, 112, false},    // the disk is full
         {S::MovingItOverTheOldFile, 5, true},       // the history is held open by another program
+        {S::MovingItOverTheOldFile, 32, true},      // ... so that it cannot be replaced
         {S::MovingItOverTheOldFile, 33, true},      // ... or locked by one
         {S::MovingItOverTheOldFile, 112, false},
     };
@@ -74,9 +76,56 @@ TEST(History, WhenASaveMayWriteInPlace)
         EXPECT_EQ(MayWriteInPlace(step, error), inPlace) << static_cast<int>(step) << " " << error;
 }
 
+// A file as Windows treats it when something is in the way: a disk with room
+// for `room` bytes takes what fits of a write, a range locked by another
+// program from `locked` on refuses a write into it whole, and a file mapped
+// into memory by another program cannot be cut.
+struct FakeFile : WritableFile {
+    std::string bytes = "one\r\ntwo\r\n";
+    size_t room, locked;
+    bool mapped;
+    FakeFile(size_t room, size_t locked, bool mapped) : room(room), locked(locked), mapped(mapped) {}
+
+    uint32_t GetSize(uint64_t& size) override { return size = bytes.size(), 0; }
+    uint32_t SetSize(uint64_t size) override
+    {
+        if (size > room || (size < bytes.size() && mapped))
+            return size > room ? 112 : 1224;
+        return bytes.resize(size), 0;
+    }
+    uint32_t WriteAt(uint64_t at, const std::string& data) override
+    {
+        if (at + data.size() > locked)
+            return 33;
+        const size_t fits = std::min(data.size(), room - at);
+        bytes.resize(std::max<size_t>(bytes.size(), at + fits));
+        bytes.replace(at, fits, data, 0, fits);
+        return fits < data.size() ? 112 : 0;
+    }
+    uint32_t Flush() override { return 0; }
+};
+
+// Written in place, the file holds the old history, or the new one followed
+// by nothing but line ends.
+TEST(History, WritingInPlaceLeavesTheOldHistoryOrTheNew)
+{
+    const std::string kOld = "one\r\ntwo\r\n", kLonger = "new\r\none\r\ntwo\r\n";
+    const std::tuple<const char*, FakeFile, std::string, std::string, uint32_t> rows[] = {
+        {"mapped: the rest becomes line ends", {99, 99, true}, "new\r\n", "new\r\n\r\n\r\n\n", 0},
+        {"a full disk stops it before a byte is written", {12, 99, false}, kLonger, kOld, 112},
+        {"a locked range past the old end: the old length back", {99, 10, false}, kLonger, kOld, 33},
+    };
+    for (auto [name, file, bytes, after, error] : rows) {
+        EXPECT_EQ(WriteInPlace(file, bytes), error) << name;
+        EXPECT_EQ(file.bytes, after) << name;
+    }
+}
+
 TEST(FileLocationsAndCommandLine, Strings)
 {
     EXPECT_EQ(SettingsPathFor("C:\\x\\prog"), "C:\\x\\.ini") << "the last four bytes go whatever they are";
     EXPECT_EQ(HistoryPathFor("exe"), ".log") << "four bytes or less leave only the extension";
     EXPECT_EQ(EditorCommandLine("a\"b"), "\"a\"b\" /h /x Wexmoor.imp") << "the path goes between quotes verbatim";
+    EXPECT_EQ(TemporaryPathFor("C:\\x\\Wexmoor.log"), "C:\\x\\Wexmoor.tmp") << "never longer than the file's own";
+    EXPECT_EQ(TemporaryPathFor("C:\\x\\a.TMP"), "C:\\x\\a~tmp") << "never the file itself";
 }
