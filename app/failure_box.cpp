@@ -46,9 +46,12 @@ void ShowFailure(Failure failure, const std::wstring& path, DWORD error)
                   kFailureBoxType);
 }
 
-void ShowFolderRefused()
+void ShowFolderRefused(const std::wstring& folder, FolderRefusal why)
 {
-    AfxMessageBox(L"選んだフォルダーのパスは設定ファイルに保存できません。シフト JIS で書けない文字を含むか、"
-                  L"長すぎます。\n\n秀丸エディタのあるフォルダーを、別の場所から選んでください。",
+    AfxMessageBox(std::wstring(L"選んだフォルダーは設定ファイルに保存できません。\n\n") + folder + L"\n" +
+                      (why == FolderRefusal::NotInCodePage
+                           ? L"このパスには Shift_JIS で表せない文字が含まれています。"
+                           : L"このパスは長すぎます。末尾に \\Hidemaru.exe を付けると、259 バイト（半角 259 文字）を超えます。") +
+                      L"\n\n秀丸エディタのあるフォルダーを、別の場所から選んでください。",
                   kFailureBoxType);
 }

@@ -16,5 +16,10 @@ enum class Failure {
 // can do about it. Returns when the user has closed it.
 void ShowFailure(Failure failure, const std::wstring& path, DWORD error);
 
-// A folder chosen in the prompt whose path the settings file cannot hold.
-void ShowFolderRefused();
+// Why a folder chosen in the prompt cannot be stored in the settings.
+enum class FolderRefusal {
+    NotInCodePage,  // a character the ANSI code page cannot write
+    TooLong,        // with the editor's file name, longer than the settings hold
+};
+
+void ShowFolderRefused(const std::wstring& folder, FolderRefusal why);

@@ -2,18 +2,20 @@
 
 #include <commctrl.h>
 
+#include "app/editor_location.h"
 #include "app/failure_box.h"
 #include "app/file_locations.h"
 #include "app/path_exists.h"
 #include "app/settings.h"
 #include "app/single_instance.h"
 #include "controls/folder_picker.h"
+#include "framework/ansi_text.h"
 #include "framework/system_library.h"
 #include "jump/jump_dlg.h"
 
 namespace {
-const char kEditorFolderPrompt[] = "秀丸エディタの場所を指定してください。";
-const char kEditorFileName[] = "\\Hidemaru.exe";
+// Converted when shown: the ANSI code page may be UTF-8 rather than Shift_JIS.
+const wchar_t kEditorFolderPrompt[] = L"秀丸エディタの場所を指定してください。";
 
 // The common controls (the link label's tooltip among them) and their current look.
 void EnableCommonControls()
@@ -54,16 +56,25 @@ BOOL CJumpApp::InitInstance()
 // or cancels. An answer that cannot be stored is still used for this start.
 bool CJumpApp::AskForEditorPath()
 {
-    CFolderPicker picker(BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, kEditorFolderPrompt, 0);
-    int result;
-    while ((result = picker.Browse()) == CFolderPicker::kPathOutsideCodePage)
-        ShowFolderRefused();
-    if (result != IDOK)
-        return false;
-    std::string folder;
-    picker.GetResult(folder, 1);
-    // Appended whatever the folder ends in: a drive root gives "D:\\Hidemaru.exe".
-    m_strEditorPath = folder + kEditorFileName;
+    std::string title;
+    AnsiFromWide(kEditorFolderPrompt, title);  // as far as the code page can show it
+    CFolderPicker picker(BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, title.c_str(), 0);
+    std::string editorPath;
+    for (;;) {
+        if (picker.Browse() != IDOK)
+            return false;
+        const std::wstring folder = picker.GetResultPathW();
+        std::string ansiFolder;
+        if (!AnsiFromWide(folder, ansiFolder)) {
+            ShowFolderRefused(folder, FolderRefusal::NotInCodePage);
+            continue;
+        }
+        editorPath = EditorPathInFolder(ansiFolder);
+        if (SettingsCanHold(editorPath))
+            break;
+        ShowFolderRefused(folder, FolderRefusal::TooLong);
+    }
+    m_strEditorPath = editorPath;
     if (const DWORD error = WriteEditorPath(m_strIniPath, m_strEditorPath))
         ShowFailure(Failure::SettingsNotSaved, m_strIniPath, error);
     return true;

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "controls/dbcs_copy.h"
+#include "app/editor_location.h"
 #include "framework/ansi_text.h"
 
 namespace {
@@ -9,25 +9,37 @@ const wchar_t kEditorKey[] = L"hidemaru";
 const wchar_t kHistoryKey[] = L"history";
 const wchar_t kDefaultEditorPath[] = L"C:\\Program Files\\Hidemaru\\Hidemaru.exe";
 const int kDefaultHistoryLength = 10;
+
+// A surrogate pair is one character.
+void DropLastCharacter(std::wstring& text)
+{
+    const bool pair = text.size() >= 2 && IS_LOW_SURROGATE(text.back()) && IS_HIGH_SURROGATE(text[text.size() - 2]);
+    text.resize(text.size() - (pair ? 2 : 1));
+}
 }  // namespace
 
 std::string ReadEditorPath(const FilePath& iniPath)
 {
     wchar_t value[MAX_PATH] = {};
     GetPrivateProfileStringW(kSection, kEditorKey, kDefaultEditorPath, value, MAX_PATH, iniPath.c_str());
-    std::string ansi;
-    if (!AnsiFromWide(value, ansi))
-        return std::string();
-    // The limit of the ANSI buffer the path has always been read into, without
-    // splitting a double-byte character.
-    char path[MAX_PATH];
-    CopyWithoutSplitting(path, ansi.c_str(), MAX_PATH - 1, IsAnsiLeadByte);
-    return path;
+    // Cut by whole characters of UTF-16, so that none of the code page's is
+    // split, however many bytes it takes there (one to four in UTF-8).
+    std::wstring wide = value;
+    std::string path;
+    bool exact = AnsiFromWide(wide, path);
+    while (exact && path.size() > kEditorPathMaxBytes) {
+        DropLastCharacter(wide);
+        exact = AnsiFromWide(wide, path);
+    }
+    return exact ? path : std::string();
 }
 
 DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath)
 {
-    if (WritePrivateProfileStringW(kSection, kEditorKey, WideFromAnsi(editorPath).c_str(), iniPath.c_str()))
+    std::wstring wide;
+    if (!WideFromAnsi(editorPath, wide))
+        return ERROR_NO_UNICODE_TRANSLATION;
+    if (WritePrivateProfileStringW(kSection, kEditorKey, wide.c_str(), iniPath.c_str()))
         return 0;
     // Not every system says why a profile could not be written.
     const DWORD error = GetLastError();

@@ -11,8 +11,9 @@
 // program until the editor's location is first stored. The editor's path is
 // ANSI: it is stored so and started so (CreateProcessA).
 
-// A value longer than 259 bytes is cut there; one with a character the code
-// page cannot write reads as empty, so that it is asked for again.
+// A value longer than 259 bytes is cut there, by whole characters; one with a
+// character the code page cannot write reads as empty, so that it is asked
+// for again.
 std::string ReadEditorPath(const FilePath& iniPath);
 // 0 when stored, else the system's error code.
 DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath);

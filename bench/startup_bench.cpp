@@ -221,7 +221,7 @@ std::wstring StageEarlierBuild(const StagedProgram& program, std::vector<Referen
     const char* before = std::getenv("WEXMOOR_BEFORE");
     if (!before || !*before)
         return L"";
-    staged.emplace_back(program.Folder() / L"WexmoorBefore.exe", WideFromAnsi(before));
+    staged.emplace_back(program.Folder() / L"WexmoorBefore.exe", Wide(before));
     return staged.back().exePath;
 }
 

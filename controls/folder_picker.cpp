@@ -49,6 +49,11 @@ void CFolderPicker::GetResult(std::string& strOut, int nWhich) const
     strOut = ResultText(nWhich);
 }
 
+const wchar_t* CFolderPicker::GetResultPathW() const
+{
+    return m_szChosenPathW;
+}
+
 int CFolderPicker::Browse()
 {
     ResetBrowseState();
@@ -78,6 +83,7 @@ void CFolderPicker::ResetBrowseState()
     std::memset(m_szChosenPath, 0, sizeof m_szChosenPath);
     std::memset(m_szInitialPath, 0, sizeof m_szInitialPath);
     std::memset(m_szChosenName, 0, sizeof m_szChosenName);
+    std::memset(m_szChosenPathW, 0, sizeof m_szChosenPathW);
 }
 
 int CFolderPicker::RunBrowse()
@@ -110,18 +116,17 @@ int CFolderPicker::RunBrowse()
         FreePidls(nullptr);
         return IDCANCEL;
     }
-    // The path is taken in UTF-16 and kept only if the code page writes it
-    // exactly: the ANSI form would name another folder, or none. An item
-    // without a file-system path (a printer, say) still counts as chosen.
-    wchar_t path[MAX_PATH] = {};
+    // The path is taken in UTF-16, and its ANSI form kept only if the code
+    // page writes it exactly and it fits: a look-alike would name another
+    // folder, or none. An item without a file-system path (a printer, say)
+    // still counts as chosen.
     const auto getPath = SystemFunction<decltype(&SHGetPathFromIDListW)>("shell32.dll", "SHGetPathFromIDListW");
     if (getPath)
-        getPath(pidlChosen, path);
+        getPath(pidlChosen, m_szChosenPathW);
     FreePidls(pidlChosen);
     std::string ansi;
-    if (!AnsiFromWide(path, ansi) || ansi.size() >= sizeof m_szChosenPath)
-        return kPathOutsideCodePage;
-    std::strcpy(m_szChosenPath, ansi.c_str());
+    if (AnsiFromWide(m_szChosenPathW, ansi) && ansi.size() < sizeof m_szChosenPath)
+        std::strcpy(m_szChosenPath, ansi.c_str());
     return IDOK;
 }
 

@@ -12,8 +12,6 @@
 // address the browser through the object. Every step of a browse is virtual.
 class CFolderPicker : public CWnd {
 public:
-    static const int kPathOutsideCodePage = -2;
-
     // Arguments as for SetBrowseOptions; a NULL title leaves the title empty.
     CFolderPicker(UINT uFlags, const char* pszTitle, int nRootCsidl);
 
@@ -22,20 +20,22 @@ public:
     virtual void SetBrowseOptions(UINT uFlags, const char* pszTitle, int nRootCsidl);
 
     // nWhich 1 gives the chosen path, any other value the display name; both
-    // are empty before a browse and after a cancelled one.
+    // are empty before a browse and after a cancelled one. The path is also
+    // empty when the ANSI code page cannot write it exactly, or it takes
+    // MAX_PATH bytes or more there; GetResultPathW has it still.
     // The buffer form copies at most nMaxBytes bytes without splitting a
     // double-byte character and terminates at the returned count, so pszBuf
     // holds nMaxBytes + 1 bytes. An empty text, or a negative nMaxBytes,
     // writes nothing and returns 0.
     virtual int GetResult(char* pszBuf, int nMaxBytes, int nWhich) const;
     virtual void GetResult(std::string& strOut, int nWhich) const;
+    // The chosen folder's path as the system gives it, in UTF-16.
+    const wchar_t* GetResultPathW() const;
 
     // IDOK when a folder was chosen, IDCANCEL when the browser was closed
     // without one, -1 when the root or the initial special folder does not
-    // resolve (no browser is shown then), kPathOutsideCodePage when the chosen
-    // folder's path has a character the ANSI code page cannot write, or takes
-    // MAX_PATH bytes or more there (its path is then left empty). An initial
-    // path of MAX_PATH bytes or more cannot name a folder and selects nothing.
+    // resolve (no browser is shown then). An initial path of MAX_PATH bytes or
+    // more cannot name a folder and selects nothing.
     virtual int Browse();
     virtual int Browse(int nInitialCsidl);
     virtual int Browse(const char* pszInitialPath);
@@ -69,6 +69,7 @@ protected:
     char m_szChosenName[MAX_PATH];
     UINT m_uBrowseFlags;
     char m_szTitle[256];
+    wchar_t m_szChosenPathW[MAX_PATH];
 
 private:
     const char* ResultText(int nWhich) const;

@@ -7,7 +7,6 @@
 
 #include "controls/browser_command.h"
 #include "controls/open_error_text.h"
-#include "framework/ansi_text.h"
 #include "framework/system_library.h"
 #include "framework/message_box.h"
 
@@ -324,5 +323,7 @@ LONG CLinkLabel::QueryRegDefault(HKEY hKey, const char* lpszSubKey, std::string&
 
 void CLinkLabel::ShowOpenError(int nError)
 {
-    AfxMessageBox(WideFromAnsi(OpenErrorMessage(nError)), MB_OK | MB_ICONEXCLAMATION);
+    // The texts are ASCII, which every ANSI code page writes as UTF-16 does.
+    const std::string text = OpenErrorMessage(nError);
+    AfxMessageBox(std::wstring(text.begin(), text.end()), MB_OK | MB_ICONEXCLAMATION);
 }

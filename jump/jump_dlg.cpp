@@ -69,8 +69,12 @@ void CJumpDlg::OnOK()
         return;
     }
     m_history = std::move(history);
-    if (const DWORD error = LaunchEditor())
-        ShowFailure(Failure::EditorNotStarted, WideFromAnsi(JumpApp().m_strEditorPath), error);
+    if (const DWORD error = LaunchEditor()) {
+        // The path came from an exact conversion, so it goes back whole.
+        std::wstring editorPath;
+        WideFromAnsi(JumpApp().m_strEditorPath, editorPath);
+        ShowFailure(Failure::EditorNotStarted, editorPath, error);
+    }
     CDialog::OnOK();
     DestroyWindow();
 }

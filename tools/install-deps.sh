@@ -16,7 +16,13 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then need_locale=1; else need_locale=0; fi
+# Japanese for the test bed (ANSI code page 932); Hindi, whose ANSI code page
+# under Wine is UTF-8 (65001), for the rows that run the program there.
+locales=(ja_JP.UTF-8 hi_IN.UTF-8)
+need_locale=0
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" || need_locale=1
+done
 
 if [ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ]; then exit 0; fi
 
@@ -33,7 +39,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ $need_locale -eq 1 ]; then
-  $sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  for l in "${locales[@]}"; do
+    $sudo sed -i "s/^# *$l UTF-8/$l UTF-8/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
   $sudo locale-gen >/dev/null
 fi

@@ -50,6 +50,10 @@ const Case kCases[] = {
     // another copy's.
     {"RenamedCopyInAFolderOfAnyName", "history=2\r\n", "one\r\ntwo\r\nthree\r\n", 2, "one", "new\n",
      "new\r\none\r\n", L"表ソ.exe", L"能力表\\Zoë"},
+    // Settings, written in the ANSI code page as the system writes them, that
+    // name an editor in a Japanese folder. Run again, alone, in a process whose
+    // code page is UTF-8, as Windows can be set to use, and so is the program.
+    {"JapaneseFoldersInAnyAnsiCodePage", "", "one\r\n", 1, "one", "new\n", "new\r\none\r\n", L"Wexmoor.exe", L"能力表"},
 };
 
 class JumpDialog : public ::testing::TestWithParam<Case> {};

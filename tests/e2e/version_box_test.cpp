@@ -171,7 +171,7 @@ TEST_P(VersionBox, OpensFromTheMenuWhilePlantedDllsNeverRun)
     const ScopeExit removeOverrides{[&] { RegDeleteTreeA(HKEY_CURRENT_USER, overrides.c_str()); }};
     for (const std::string name : kPlanted) {
         CopyFileW(BuildTreePath("tests/support/planted_dll.dll").c_str(),
-                  (program.Folder() / WideFromAnsi(name + ".dll")).c_str(), FALSE);
+                  (program.Folder() / Wide(name + ".dll")).c_str(), FALSE);
         RegSetKeyValueA(HKEY_CURRENT_USER, (overrides + "\\DllOverrides").c_str(), name.c_str(), REG_SZ,
                         "native,builtin", sizeof "native,builtin");
     }
@@ -186,7 +186,7 @@ TEST_P(VersionBox, OpensFromTheMenuWhilePlantedDllsNeverRun)
     GetParam().check(open);
     program.Process().Kill();
     for (const std::string name : kPlanted) {
-        const bool ran = GetFileAttributesW((program.Folder() / WideFromAnsi(name + ".dll.ran")).c_str()) !=
+        const bool ran = GetFileAttributesW((program.Folder() / Wide(name + ".dll.ran")).c_str()) !=
                          INVALID_FILE_ATTRIBUTES;
         EXPECT_TRUE(name == "version" ? ran : !ran || name == "imm32") << name << ".dll planted";
     }

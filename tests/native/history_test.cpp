@@ -8,6 +8,7 @@
 #include <fstream>
 #include <tuple>
 
+#include "app/editor_location.h"
 #include "app/file_locations.h"
 #include "jump/editor_command.h"
 #include "jump/file_replace.h"
@@ -128,4 +129,7 @@ TEST(FileLocationsAndCommandLine, Strings)
     EXPECT_EQ(EditorCommandLine("a\"b"), "\"a\"b\" /h /x Wexmoor.imp") << "the path goes between quotes verbatim";
     EXPECT_EQ(TemporaryPathFor("C:\\x\\Wexmoor.log"), "C:\\x\\Wexmoor.tmp") << "never longer than the file's own";
     EXPECT_EQ(TemporaryPathFor("C:\\x\\a.TMP"), "C:\\x\\a~tmp") << "never the file itself";
+    EXPECT_EQ(EditorPathInFolder("D:\\"), "D:\\\\Hidemaru.exe") << "a drive root keeps its separator";
+    EXPECT_TRUE(SettingsCanHold(EditorPathInFolder(std::string(246, 'a'))));
+    EXPECT_FALSE(SettingsCanHold(EditorPathInFolder(std::string(247, 'a')))) << "the file name counts too";
 }

@@ -34,7 +34,7 @@ long SaveNumberIn(const std::string& bytes)
 // SaveHistory until it is killed.
 const bool kSavingProcess = __argc == 4 && std::string(__argv[1]) == "--save-forever" && [] {
     for (long n = std::atol(__argv[3]);; ++n)
-        if (SaveHistory(WideFromAnsi(__argv[2]), HistoryOfSave(n)) != 0)
+        if (SaveHistory(Wide(__argv[2]), HistoryOfSave(n)) != 0)
             ExitProcess(3);
     return true;
 }();

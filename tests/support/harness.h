@@ -47,6 +47,13 @@ inline std::string Ansi(const std::wstring& text)
     return ansi;
 }
 
+inline std::wstring Wide(const std::string& text)
+{
+    std::wstring wide;
+    WideFromAnsi(text, wide);
+    return wide;
+}
+
 // Runs an action when it goes, however the test ends: for what a test changes
 // outside its own folders.
 struct ScopeExit {
@@ -76,7 +83,7 @@ inline std::wstring BuildTreePath(const std::string& relative)
 {
     const char* root = std::getenv("WEXMOOR_BIN");
     EXPECT_TRUE(root) << "WEXMOOR_BIN is not set; run the tests through ctest";
-    return WideFromAnsi(std::string("Z:") + (root ? root : "") + "/" + relative);
+    return Wide(std::string("Z:") + (root ? root : "") + "/" + relative);
 }
 
 // A fresh folder under the temporary folder, removed with everything in it when
@@ -264,14 +271,14 @@ inline void FocusForTyping(HWND window)
 }
 
 // A copy of the real executable in a folder of its own (a name may be given,
-// nested with backslashes), with the stand-in editor ("Hide maru\") and its
+// nested with backslashes), with the stand-in editor ("秀丸 エディタ\") and its
 // record in the temporary folder above that one.
 class StagedProgram {
 public:
     explicit StagedProgram(const std::wstring& exeName = L"Wexmoor.exe", const std::wstring& folderName = L"")
         : m_folder(folderName), m_exeName(exeName)
     {
-        CreateDirectoryW((m_folder.Root() + L"\\Hide maru").c_str(), nullptr);
+        CreateDirectoryW((m_folder.Root() + L"\\秀丸 エディタ").c_str(), nullptr);
         EXPECT_TRUE(CopyFileW(BuildTreePath("Wexmoor.exe").c_str(), ExePath().c_str(), FALSE));
         EXPECT_TRUE(CopyFileW(BuildTreePath("tools/standin_editor/standin_editor.exe").c_str(),
                               EditorPath().c_str(), FALSE));
@@ -283,7 +290,7 @@ public:
     std::wstring IniPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + L".ini"); }
     std::wstring HistoryPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + L".log"); }
     std::wstring RecordPath() const { return m_folder.Root() + L"\\standin-record.txt"; }
-    std::wstring EditorPath() const { return m_folder.Root() + L"\\Hide maru\\Hidemaru.exe"; }
+    std::wstring EditorPath() const { return m_folder.Root() + L"\\秀丸 エディタ\\Hidemaru.exe"; }
     const TempFolder& Folder() const { return m_folder; }
 
     // Settings that name the stand-in editor, plus extra lines of [config].

@@ -66,7 +66,9 @@ mkdir -p "$bed"
 export WINEPREFIX=$bed/prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# Japanese, so the ANSI code page is 932; WEXMOOR_LOCALE runs a test in
+# another (hi_IN.UTF-8: code page 65001), and the programs it starts with it.
+export LANG=${WEXMOOR_LOCALE:-ja_JP.UTF-8} LC_ALL=${WEXMOOR_LOCALE:-ja_JP.UTF-8}
 unset WINEARCH
 
 # The loader that start chose for this bed (in $bed/loader), or the reason why

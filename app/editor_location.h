@@ -1,0 +1,17 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The settings hold the editor's path in at most this many bytes: it has
+// always been read back into a buffer of MAX_PATH bytes, its terminator
+// included, and a longer value is cut there.
+const std::size_t kEditorPathMaxBytes = 259;
+
+// The editor's path for the folder chosen in the prompt: the editor's file
+// name is appended whatever the folder ends in, so a drive root ("D:\")
+// gives "D:\\Hidemaru.exe".
+std::string EditorPathInFolder(const std::string& folder);
+
+// Whether the settings can hold the path without cutting it; a cut path would
+// name no editor, and the prompt would come back at every start.
+bool SettingsCanHold(const std::string& editorPath);
