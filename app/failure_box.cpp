@@ -4,25 +4,62 @@
 
 namespace {
 const UINT kFailureBoxType = MB_OK | MB_ICONEXCLAMATION;
+// A storage quota was exceeded; missing from MinGW's headers.
+const DWORD kDiskQuotaExceeded = 1295;
+
+// What the user can do about a failed write depends on its cause.
+enum Cause { kReadOnly, kNoWriteAccess, kInUse, kDiskFull, kOtherCause, kCauseCount };
+
+Cause CauseOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_READ_ONLY:
+        return kReadOnly;
+    case ERROR_ACCESS_DENIED:
+        return kNoWriteAccess;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return kInUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kDiskQuotaExceeded:
+        return kDiskFull;
+    default:
+        return kOtherCause;
+    }
+}
 
 struct FailureText {
     const wchar_t* what;
-    const wchar_t* remedy;
+    const wchar_t* advice[kCauseCount];
 };
 
-// In the order of Failure.
+const wchar_t kCheckTheEditor[] =
+    L"秀丸エディタがこの場所にあるか確かめてください。場所が違うときは、設定ファイルの hidemaru を直してください。";
+
+// In the order of Failure. The files' paths are fixed when the program starts,
+// so a program moved elsewhere must be started again from there.
 const FailureText kFailureTexts[] = {
     {L"履歴ファイルに保存できなかったため、秀丸エディタを起動しませんでした。",
-     L"Wexmoor を書き込みのできるフォルダーに移すか、このファイルを開いているプログラムを閉じてから、"
-     L"もう一度 OK を押してください。"},
+     {L"ファイルのプロパティで「読み取り専用」のチェックを外してから、もう一度 OK を押してください。",
+      L"このフォルダーには書き込めません。キャンセルで閉じ、Wexmoor を書き込みのできるフォルダーに移してから、"
+      L"そこで起動し直してください。",
+      L"このファイルを使っているプログラムを閉じてから、もう一度 OK を押してください。",
+      L"ディスクの空き容量を増やしてから、もう一度 OK を押してください。",
+      L"上の理由を取り除いてから、もう一度 OK を押してください。"}},
     {L"履歴は保存しましたが、秀丸エディタを起動できませんでした。",
-     L"秀丸エディタがこの場所にあるか確かめてください。場所が違うときは、設定ファイルの hidemaru を直してください。"},
-    {L"秀丸エディタの場所を設定ファイルに保存できませんでした。今回はこの場所を使いますが、次回の起動時にもう一度"
-     L"聞かれます。",
-     L"Wexmoor を書き込みのできるフォルダーに移してください。"},
+     {kCheckTheEditor, kCheckTheEditor, kCheckTheEditor, kCheckTheEditor, kCheckTheEditor}},
+    {L"秀丸エディタの場所を設定ファイルに保存できませんでした。選んだフォルダーは今回だけ使い、次回の起動時に"
+     L"もう一度お尋ねします。",
+     {L"次回までに、設定ファイルのプロパティで「読み取り専用」のチェックを外してください。",
+      L"このフォルダーには書き込めません。Wexmoor を書き込みのできるフォルダーに移し、そこで起動してください。",
+      L"次回までに、設定ファイルを使っているプログラムを閉じてください。",
+      L"次回までに、ディスクの空き容量を増やしてください。",
+      L"次回までに、上の理由を取り除いてください。"}},
 };
+}  // namespace
 
-// The system's own words for an error, in its language.
 std::wstring SystemReason(DWORD error)
 {
     wchar_t* text = nullptr;
@@ -37,12 +74,12 @@ std::wstring SystemReason(DWORD error)
         reason.pop_back();
     return reason;
 }
-}  // namespace
 
 void ShowFailure(Failure failure, const std::wstring& path, DWORD error)
 {
     const FailureText& text = kFailureTexts[static_cast<int>(failure)];
-    AfxMessageBox(std::wstring(text.what) + L"\n\n" + path + L"\n" + SystemReason(error) + L"\n\n" + text.remedy,
+    AfxMessageBox(std::wstring(text.what) + L"\n\n" + path + L"\n" + SystemReason(error) + L"\n\n" +
+                      text.advice[CauseOf(error)],
                   kFailureBoxType);
 }
 

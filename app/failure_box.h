@@ -13,7 +13,8 @@ enum class Failure {
 // The message box that tells it, in the style of the program's other failure
 // box (the application's name as caption, an exclamation mark): what failed,
 // the file's full path, the system's reason for the error and what the user
-// can do about it. Returns when the user has closed it.
+// can do about it, which depends on the cause. Returns when the user has
+// closed it.
 void ShowFailure(Failure failure, const std::wstring& path, DWORD error);
 
 // Why a folder chosen in the prompt cannot be stored in the settings.
@@ -23,3 +24,6 @@ enum class FolderRefusal {
 };
 
 void ShowFolderRefused(const std::wstring& folder, FolderRefusal why);
+
+// The system's own words for an error, in its language.
+std::wstring SystemReason(DWORD error);

@@ -39,6 +39,10 @@ DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath)
     std::wstring wide;
     if (!WideFromAnsi(editorPath, wide))
         return ERROR_NO_UNICODE_TRANSLATION;
+    // Told as such, so that the user is told to clear the attribute.
+    const DWORD attributes = GetFileAttributesW(iniPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return ERROR_FILE_READ_ONLY;
     if (WritePrivateProfileStringW(kSection, kEditorKey, wide.c_str(), iniPath.c_str()))
         return 0;
     // Not every system says why a profile could not be written.

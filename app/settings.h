@@ -15,6 +15,7 @@
 // character the code page cannot write reads as empty, so that it is asked
 // for again.
 std::string ReadEditorPath(const FilePath& iniPath);
-// 0 when stored, else the system's error code.
+// 0 when stored, else the system's error code: ERROR_FILE_READ_ONLY for a
+// read-only settings file.
 DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath);
 int32_t ReadHistoryLength(const FilePath& iniPath);

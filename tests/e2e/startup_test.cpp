@@ -62,12 +62,12 @@ TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
         FocusForTyping(browser);
         TypeText(c.answer);
     }
-    EXPECT_TRUE(c.reported != Reported::SettingsFile || Answer(WaitForProcessWindow(pid, "Wexmoor", Ansi(program.IniPath()))));
+    EXPECT_TRUE(c.reported != Reported::SettingsFile || Answer(WaitForFailureBox(pid, program.IniPath(), ERROR_ACCESS_DENIED)));
     if (opens) {
         ASSERT_TRUE(WaitForProcessWindow(pid, "Wexmoor"));
         TypeText("new\n");
     }
-    EXPECT_TRUE(c.reported != Reported::Editor || Answer(WaitForProcessWindow(pid, "Wexmoor", c.editor)));
+    EXPECT_TRUE(c.reported != Reported::Editor || Answer(WaitForFailureBox(pid, Wide(c.editor), ERROR_FILE_NOT_FOUND)));
     EXPECT_TRUE(program.Process().WaitForExit());
     const bool answered = *c.answer == '\n';
     if (answered && c.reported == Reported::Nothing)

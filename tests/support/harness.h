@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/failure_box.h"
 #include "framework/ansi_text.h"
 
 using namespace std::chrono_literals;
@@ -232,6 +233,13 @@ inline HWND WaitForProcessWindow(DWORD processId, const char* caption, const std
         return found != nullptr;
     }, timeout);
     return found;
+}
+
+// A box of the program's that names the path, gives the system's reason for
+// the error on the line after it, and then what to do (it begins with advice).
+inline HWND WaitForFailureBox(DWORD processId, const std::wstring& path, DWORD error, const std::string& advice = "")
+{
+    return WaitForProcessWindow(processId, nullptr, Ansi(path + L"\n" + SystemReason(error) + L"\n\n") + advice);
 }
 
 // Closes a message box with OK; whether there was one and it has gone.
