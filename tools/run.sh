@@ -8,6 +8,12 @@
 #
 # The program is the 32-bit build; on a machine that cannot run 32-bit
 # programs, the 64-bit build, and the script says so.
+#
+# The run has a test bed of its own beside the staged copy, so a dialog left
+# open here and the tests never meet: the tests' bed stop would kill it, and it
+# would hold the single-instance mutex their second-start rows count on. The
+# mutex lives in the Wine server, and each prefix has a server of its own.
+# Whatever the run started is stopped when it ends, however it ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 trap 'echo "run.sh: failed (status $?): $BASH_COMMAND" >&2' ERR
@@ -19,6 +25,10 @@ quietly() {
   "$@" >"$log" 2>&1 || { cat "$log" >&2; rm -f "$log"; echo "run.sh: failed: $*" >&2; exit 1; }
   rm -f "$log"
 }
+
+# Runs a step in the background and waits for it: a signal then ends the script
+# at once, where bash holds its trap until a step in the foreground has ended.
+waited() { "$@" & wait $!; }
 
 tools/install-deps.sh
 bed=tests/testbed/testbed.sh
@@ -38,7 +48,10 @@ stage=$build/run
 mkdir -p "$stage/Hidemaru"
 cp "$build/Wexmoor.exe" "$stage/Wexmoor.exe"
 cp "$build/tools/standin_editor/standin_editor.exe" "$stage/Hidemaru/Hidemaru.exe"
-"$bed" start "$build" "${preset#win}"
+trap '"$bed" stop "$stage"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+"$bed" start "$stage" "${preset#win}"
 
 winpath() { echo "Z:$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" | tr / '\\'; }
 printf '[config]\r\nhidemaru=%s\r\n' "$(winpath "$stage/Hidemaru/Hidemaru.exe")" >"$stage/Wexmoor.ini"
@@ -46,21 +59,26 @@ export WEXMOOR_HISTORY
 WEXMOOR_HISTORY=$(winpath "$stage/Wexmoor.log")
 
 if [ -n "${DISPLAY:-}" ]; then
-  "$bed" run-on-display "$build" "$stage/Wexmoor.exe"
+  # The bed's persistent server would never end; an ordinary one ends shortly
+  # after its last program, so waiting for it waits for the stand-in editor's
+  # box as well as the dialog.
+  "$bed" shell "$stage" wineserver -k
+  waited "$bed" run-on-display "$stage" "$stage/Wexmoor.exe"
+  waited "$bed" shell "$stage" wineserver -w
   exit 0
 fi
 
 export WEXMOOR_STANDIN_RECORD
 WEXMOOR_STANDIN_RECORD=$(winpath "$stage/standin-record.txt")
 rm -f "$stage/standin-record.txt"
-"$bed" run "$build" "$stage/Wexmoor.exe" &
+"$bed" run "$stage" "$stage/Wexmoor.exe" &
 program=$!
-window=$("$bed" shell "$build" timeout 20 xdotool search --sync --onlyvisible --name '^Wexmoor$' | head -n1) || true
+window=$("$bed" shell "$stage" timeout 20 xdotool search --sync --onlyvisible --name '^Wexmoor$' | head -n1) || true
 [ -n "$window" ] || { echo "run.sh: the dialog did not appear within 20 s" >&2; exit 1; }
-"$bed" shell "$build" xdotool windowactivate --sync "$window" 2>/dev/null || true
-"$bed" shell "$build" xdotool type --delay 30 "demo.cpp:42"
-"$bed" shell "$build" import -window "$window" "$stage/jump-dialog.png"
-"$bed" shell "$build" xdotool key Return
+"$bed" shell "$stage" xdotool windowactivate --sync "$window" 2>/dev/null || true
+"$bed" shell "$stage" xdotool type --delay 30 "demo.cpp:42"
+"$bed" shell "$stage" import -window "$window" "$stage/jump-dialog.png"
+"$bed" shell "$stage" xdotool key Return
 wait "$program"
 for _ in $(seq 100); do [ -f "$stage/standin-record.txt" ] && break; sleep 0.1; done
 [ -f "$stage/standin-record.txt" ] || { echo "run.sh: the stand-in editor did not start within 10 s" >&2; exit 1; }
@@ -72,4 +90,3 @@ printf 'jump target (first line of the history): %b\n' "$(echo "$hex" | sed 's/.
 echo "--- history file $stage/Wexmoor.log ---"
 od -c "$stage/Wexmoor.log" | head -n 10
 echo "--- screenshot: $stage/jump-dialog.png"
-"$bed" stop "$build"
