@@ -89,6 +89,6 @@ void ShowFolderRefused(const std::wstring& folder, FolderRefusal why)
                       (why == FolderRefusal::NotInCodePage
                            ? L"このパスには Shift_JIS で表せない文字が含まれています。"
                            : L"このパスは長すぎます。末尾に \\Hidemaru.exe を付けると、259 バイト（半角 259 文字）を超えます。") +
-                      L"\n\n秀丸エディタのあるフォルダーを、別の場所から選んでください。",
+                      L"\n\n秀丸エディタのあるフォルダーを選び直してください。",
                   kFailureBoxType);
 }
