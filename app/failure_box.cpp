@@ -85,10 +85,11 @@ void ShowFailure(Failure failure, const std::wstring& path, DWORD error)
 
 void ShowFolderRefused(const std::wstring& folder, FolderRefusal why)
 {
-    AfxMessageBox(std::wstring(L"選んだフォルダーは設定ファイルに保存できません。\n\n") + folder + L"\n" +
-                      (why == FolderRefusal::NotInCodePage
-                           ? L"このパスには Shift_JIS で表せない文字が含まれています。"
-                           : L"このパスは長すぎます。末尾に \\Hidemaru.exe を付けると、259 バイト（半角 259 文字）を超えます。") +
+    const wchar_t* const reason =
+        why == FolderRefusal::NotInCodePage
+            ? L"このパスには Shift_JIS で表せない文字が含まれています。"
+            : L"このパスは長すぎます。末尾に \\Hidemaru.exe を付けると、259 バイト（半角 259 文字）を超えます。";
+    AfxMessageBox(L"選んだフォルダーは設定ファイルに保存できません。\n\n" + folder + L"\n" + reason +
                       L"\n\n秀丸エディタのあるフォルダーを選び直してください。",
                   kFailureBoxType);
 }
