@@ -29,15 +29,17 @@ uint32_t WriteInPlace(WritableFile& file, const std::string& bytes)
     if (grows)
         if (const uint32_t error = file.SetSize(newSize))
             return error;
-    if (const uint32_t error = file.WriteAt(0, bytes)) {
-        // Nothing of the old contents was overwritten; only the length
-        // changed. Should this fail too, there is nothing more to try.
+    // One write over the whole old length, so that it succeeds or fails as a
+    // whole: line ends go over the old bytes past the new history.
+    if (const uint32_t error = file.WriteAt(0, grows ? bytes : bytes + LineEnds(oldSize - newSize))) {
+        // Only the length changed. Should this fail too, there is nothing more to try.
         if (grows)
             file.SetSize(oldSize);
         return error;
     }
-    if (newSize < oldSize && file.SetSize(newSize) != 0)
-        if (const uint32_t error = file.WriteAt(newSize, LineEnds(oldSize - newSize)))
-            return error;
+    // The line ends are cut off where the file can be cut; where it cannot,
+    // they are blank lines, and the save is done all the same.
+    if (newSize < oldSize)
+        file.SetSize(newSize);
     return file.Flush();
 }

@@ -28,7 +28,11 @@ uint32_t WriteNewFile(WritableFile& file, const std::string& bytes);
 // - a file that grows is given its new length before any byte is written, so
 //   a full disk stops the save there, and it is given its old length back
 //   when the write then fails;
-// - a file that another program maps into memory cannot be cut shorter: the
-//   rest of the old bytes become line ends, blank lines that readers of the
-//   history skip, and the save counts as done.
+// - a file that keeps its length or shrinks is written in one write, the
+//   bytes and line ends over the rest of the old contents, then cut to the
+//   new length; a file that another program maps into memory cannot be cut
+//   shorter, and the line ends stay, blank lines that readers of the history
+//   skip.
+// The one exception is a failed flush at the end, which is returned though
+// the file holds the bytes.
 uint32_t WriteInPlace(WritableFile& file, const std::string& bytes);

@@ -115,6 +115,7 @@ TEST(History, WritingInPlaceLeavesTheOldHistoryOrTheNew)
         {"mapped: the rest becomes line ends", {99, 99, true}, "new\r\n", "new\r\n\r\n\r\n\n", 0},
         {"a full disk stops it before a byte is written", {12, 99, false}, kLonger, kOld, 112},
         {"a locked range past the old end: the old length back", {99, 10, false}, kLonger, kOld, 33},
+        {"mapped, and a locked range in the old tail: nothing written", {99, 8, true}, "new\r\n", kOld, 33},
     };
     for (auto [name, file, bytes, after, error] : rows) {
         EXPECT_EQ(WriteInPlace(file, bytes), error) << name;
