@@ -17,7 +17,8 @@
 // MayWriteInPlace allows it: when the folder refuses the temporary file, and
 // on Windows when the old file stays busy (held open by another program) for
 // longer than a short wait. A failed write in place leaves the old file
-// unchanged, but a crash meanwhile can leave it part new and part old.
+// unchanged (but for a failed flush at the very end: WriteInPlace), while a
+// crash meanwhile can leave it part new and part old.
 //
 // Returns 0 when the file holds the bytes, else the system's error code
 // (GetLastError on Windows, errno elsewhere); on Windows ERROR_FILE_READ_ONLY
