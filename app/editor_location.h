@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The settings hold the editor's path in at most this many bytes: it has
@@ -15,3 +16,10 @@ std::string EditorPathInFolder(const std::string& folder);
 // Whether the settings can hold the path without cutting it; a cut path would
 // name no editor, and the prompt would come back at every start.
 bool SettingsCanHold(const std::string& editorPath);
+
+// Why the settings file cannot be written, judged from its attributes
+// (GetFileAttributes) before trying, as a Windows error code; 0 when they
+// leave it to the writing. A read-only file is told as such, so that the
+// user learns to clear the attribute; a folder in the file's place, read-only
+// or not, as what Windows says of writing it.
+uint32_t SettingsRefusal(uint32_t attributes);

@@ -1,65 +1,13 @@
 #include "app/failure_box.h"
 
+#include "framework/ansi_text.h"
 #include "framework/message_box.h"
 
 namespace {
 const UINT kFailureBoxType = MB_OK | MB_ICONEXCLAMATION;
-// A storage quota was exceeded; missing from MinGW's headers.
-const DWORD kDiskQuotaExceeded = 1295;
 
-// What the user can do about a failed write depends on its cause.
-enum Cause { kReadOnly, kNoWriteAccess, kInUse, kDiskFull, kOtherCause, kCauseCount };
-
-Cause CauseOf(DWORD error)
-{
-    switch (error) {
-    case ERROR_FILE_READ_ONLY:
-        return kReadOnly;
-    case ERROR_ACCESS_DENIED:
-        return kNoWriteAccess;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_USER_MAPPED_FILE:
-        return kInUse;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-    case kDiskQuotaExceeded:
-        return kDiskFull;
-    default:
-        return kOtherCause;
-    }
-}
-
-struct FailureText {
-    const wchar_t* what;
-    const wchar_t* advice[kCauseCount];
-};
-
-const wchar_t kCheckTheEditor[] =
-    L"秀丸エディタがこの場所にあるか確かめてください。場所が違うときは、設定ファイルの hidemaru を直してください。";
-
-// In the order of Failure. The files' paths are fixed when the program starts,
-// so a program moved elsewhere must be started again from there.
-const FailureText kFailureTexts[] = {
-    {L"履歴ファイルに保存できなかったため、秀丸エディタを起動しませんでした。",
-     {L"ファイルのプロパティで「読み取り専用」のチェックを外してから、もう一度 OK を押してください。",
-      L"このフォルダーには書き込めません。キャンセルで閉じ、Wexmoor を書き込みのできるフォルダーに移してから、"
-      L"そこで起動し直してください。",
-      L"このファイルを使っているプログラムを閉じてから、もう一度 OK を押してください。",
-      L"ディスクの空き容量を増やしてから、もう一度 OK を押してください。",
-      L"上の理由を取り除いてから、もう一度 OK を押してください。"}},
-    {L"履歴は保存しましたが、秀丸エディタを起動できませんでした。",
-     {kCheckTheEditor, kCheckTheEditor, kCheckTheEditor, kCheckTheEditor, kCheckTheEditor}},
-    {L"秀丸エディタの場所を設定ファイルに保存できませんでした。選んだフォルダーは今回だけ使い、次回の起動時に"
-     L"もう一度お尋ねします。",
-     {L"次回までに、設定ファイルのプロパティで「読み取り専用」のチェックを外してください。",
-      L"このフォルダーには書き込めません。Wexmoor を書き込みのできるフォルダーに移し、そこで起動してください。",
-      L"次回までに、設定ファイルを使っているプログラムを閉じてください。",
-      L"次回までに、ディスクの空き容量を増やしてください。",
-      L"次回までに、上の理由を取り除いてください。"}},
-};
-}  // namespace
-
+// The system's own words for an error, in its language, or its number where
+// the system has none.
 std::wstring SystemReason(DWORD error)
 {
     wchar_t* text = nullptr;
@@ -75,21 +23,56 @@ std::wstring SystemReason(DWORD error)
     return reason;
 }
 
-void ShowFailure(Failure failure, const std::wstring& path, DWORD error)
+bool IsFolder(const std::wstring& path)
 {
-    const FailureText& text = kFailureTexts[static_cast<int>(failure)];
-    AfxMessageBox(std::wstring(text.what) + L"\n\n" + path + L"\n" + SystemReason(error) + L"\n\n" +
-                      text.advice[CauseOf(error)],
-                  kFailureBoxType);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void ShowFolderRefused(const std::wstring& folder, FolderRefusal why)
+// Names the characters of the text that the ANSI code page cannot write.
+std::wstring UnwritableCharacters(const std::wstring& text)
 {
-    const wchar_t* const reason =
-        why == FolderRefusal::NotInCodePage
-            ? L"このパスには Shift_JIS で表せない文字が含まれています。"
-            : L"このパスは長すぎます。末尾に \\Hidemaru.exe を付けると、259 バイト（半角 259 文字）を超えます。";
-    AfxMessageBox(L"選んだフォルダーは設定ファイルに保存できません。\n\n" + folder + L"\n" + reason +
-                      L"\n\n秀丸エディタのあるフォルダーを選び直してください。",
-                  kFailureBoxType);
+    std::wstring characters;
+    for (const std::wstring& character : CharactersOutsideAnsi(text))
+        characters += L" " + character;
+    return L"この PC で Unicode 対応ではないプログラムが使う文字コード（" + CodePageName(GetACP()) +
+           L"）で表せない文字があります:" + characters;
+}
+
+void ShowBox(const std::wstring& what, const std::wstring& shown, const std::wstring& reason,
+             const std::wstring& advice)
+{
+    AfxMessageBox(what + L"\n\n" + shown + L"\n" + reason + L"\n\n" + advice, kFailureBoxType);
+}
+}  // namespace
+
+void ShowFailure(Failure failure, const std::wstring& path, DWORD error)
+{
+    ShowBox(WhatFailed(failure), path, SystemReason(error), AdviceFor(failure, CauseOf(error, IsFolder(path))));
+}
+
+void ShowFolderRefused(const std::wstring& shown, FolderRefusal why)
+{
+    const wchar_t* const what = why == FolderRefusal::NoFileSystemPath ? L"選んだ項目は、フォルダーとして使えません。"
+                                                                        : L"選んだフォルダーは設定ファイルに保存できません。";
+    std::wstring reason;
+    switch (why) {
+    case FolderRefusal::NoFileSystemPath:
+        reason = L"Windows がこの項目のパスを返しませんでした。ファイル システム上のフォルダーでないか、"
+                 L"パスが長すぎます（260 文字以上）。";
+        break;
+    case FolderRefusal::NotInCodePage:
+        reason = L"このパスには、" + UnwritableCharacters(shown);
+        break;
+    case FolderRefusal::TooLong:
+        reason = L"このパスは長すぎます。末尾に \\Hidemaru.exe を付けると、259 バイト（半角 259 文字）を超えます。";
+        break;
+    }
+    ShowBox(what, shown, reason, L"秀丸エディタのあるフォルダーを選び直してください。");
+}
+
+void ShowInputRefused(const std::wstring& input)
+{
+    ShowBox(L"この入力は履歴ファイルに保存できません。", input, UnwritableCharacters(input),
+            L"入力を直してから、もう一度 OK を押してください。");
 }

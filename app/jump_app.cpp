@@ -1,7 +1,5 @@
 #include "app/jump_app.h"
 
-#include <commctrl.h>
-
 #include "app/editor_location.h"
 #include "app/failure_box.h"
 #include "app/file_locations.h"
@@ -10,20 +8,13 @@
 #include "app/single_instance.h"
 #include "controls/folder_picker.h"
 #include "framework/ansi_text.h"
-#include "framework/system_library.h"
+#include "framework/common_controls.h"
 #include "jump/jump_dlg.h"
 
 namespace {
 // Converted when shown: the ANSI code page may be UTF-8 rather than Shift_JIS.
 const wchar_t kEditorFolderPrompt[] = L"秀丸エディタの場所を指定してください。";
 
-// The common controls (the link label's tooltip among them) and their current look.
-void EnableCommonControls()
-{
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    if (const auto init = SystemFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx"))
-        init(&controls);
-}
 }  // namespace
 
 CJumpApp::CJumpApp()
@@ -40,7 +31,8 @@ BOOL CJumpApp::InitInstance()
         ActivateRunningInstance(kInstanceName);
         return FALSE;
     }
-    EnableCommonControls();
+    // The common controls (the link label's tooltip among them) and their current look.
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
 
     if ((m_strEditorPath.empty() || !PathExists(m_strEditorPath, FALSE)) && !AskForEditorPath())
         return FALSE;
@@ -64,6 +56,10 @@ bool CJumpApp::AskForEditorPath()
         if (picker.Browse() != IDOK)
             return false;
         const std::wstring folder = picker.GetResultPathW();
+        if (folder.empty()) {
+            ShowFolderRefused(picker.GetResultNameW(), FolderRefusal::NoFileSystemPath);
+            continue;
+        }
         std::string ansiFolder;
         if (!AnsiFromWide(folder, ansiFolder)) {
             ShowFolderRefused(folder, FolderRefusal::NotInCodePage);

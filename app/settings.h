@@ -16,6 +16,6 @@
 // for again.
 std::string ReadEditorPath(const FilePath& iniPath);
 // 0 when stored, else the system's error code: ERROR_FILE_READ_ONLY for a
-// read-only settings file.
+// read-only settings file, ERROR_ACCESS_DENIED for a folder in its place.
 DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath);
 int32_t ReadHistoryLength(const FilePath& iniPath);

@@ -6,8 +6,9 @@
 // the program under other names are still one instance.
 extern const char kInstanceName[];
 
-// Creates the instance mutex, owned and never closed, so it lives as long as
-// this process. TRUE when it existed already, or could not be created at all.
+// Not only a question: creates the instance mutex, owned and never closed, so
+// that it marks this process as the running instance for as long as it lives.
+// TRUE when it existed already, or could not be created at all.
 BOOL IsAnotherInstanceRunning(const char* name);
 
 // Asks the running instance, through a broadcast of the activation message,

@@ -166,7 +166,7 @@ struct Reference {
     }
     void ShareFiles(const StagedProgram& program) const
     {
-        const std::wstring stem = exePath.substr(0, exePath.size() - 4);
+        const std::wstring stem = WithoutLastFour(exePath);
         CopyOrFail(program.IniPath(), stem + L".ini");
         CopyOrFail(program.HistoryPath(), stem + L".log");
     }

@@ -1,13 +1,13 @@
 #include "controls/browser_command.h"
 
-#include "controls/cp932_search.h"
+#include "controls/dbcs_text.h"
 
-std::optional<std::string> ComposeBrowserCommand(const std::string& registered,
-                                                 const std::string& target)
+std::optional<std::string> ComposeBrowserCommand(const std::string& registered, const std::string& target,
+                                                 LeadByteTest isLeadByte)
 {
-    std::size_t cut = FindCp932(registered, "\"%1\"");
+    std::size_t cut = FindWholeCharacters(registered, "\"%1\"", isLeadByte);
     if (cut == std::string::npos)
-        cut = FindCp932(registered, "%1");
+        cut = FindWholeCharacters(registered, "%1", isLeadByte);
     std::string command = registered.substr(0, cut);
     command += ' ';
     command += target;

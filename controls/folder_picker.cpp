@@ -1,8 +1,10 @@
 #include "controls/folder_picker.h"
 
+#include <shellapi.h>
+
 #include <cstring>
 
-#include "controls/dbcs_copy.h"
+#include "controls/dbcs_text.h"
 #include "framework/ansi_text.h"
 #include "framework/system_library.h"
 #include "framework/win_app.h"
@@ -54,6 +56,11 @@ const wchar_t* CFolderPicker::GetResultPathW() const
     return m_szChosenPathW;
 }
 
+const wchar_t* CFolderPicker::GetResultNameW() const
+{
+    return m_szChosenNameW;
+}
+
 int CFolderPicker::Browse()
 {
     ResetBrowseState();
@@ -84,6 +91,7 @@ void CFolderPicker::ResetBrowseState()
     std::memset(m_szInitialPath, 0, sizeof m_szInitialPath);
     std::memset(m_szChosenName, 0, sizeof m_szChosenName);
     std::memset(m_szChosenPathW, 0, sizeof m_szChosenPathW);
+    std::memset(m_szChosenNameW, 0, sizeof m_szChosenNameW);
 }
 
 int CFolderPicker::RunBrowse()
@@ -118,11 +126,18 @@ int CFolderPicker::RunBrowse()
     }
     // The path is taken in UTF-16, and its ANSI form kept only if the code
     // page writes it exactly and it fits: a look-alike would name another
-    // folder, or none. An item without a file-system path (a printer, say)
-    // still counts as chosen.
+    // folder, or none. An item without a file-system path still counts as
+    // chosen, with both paths empty: the shell lets the user choose a
+    // network server even when only folders are asked for, and gives no path
+    // for one of 260 characters or more.
     const auto getPath = SystemFunction<decltype(&SHGetPathFromIDListW)>("shell32.dll", "SHGetPathFromIDListW");
-    if (getPath)
-        getPath(pidlChosen, m_szChosenPathW);
+    if (!getPath || !getPath(pidlChosen, m_szChosenPathW))
+        m_szChosenPathW[0] = L'\0';
+    const auto getInfo = SystemFunction<decltype(&SHGetFileInfoW)>("shell32.dll", "SHGetFileInfoW");
+    SHFILEINFOW item = {};
+    if (getInfo && getInfo(reinterpret_cast<const wchar_t*>(pidlChosen), 0, &item, sizeof item,
+                           SHGFI_PIDL | SHGFI_DISPLAYNAME))
+        lstrcpynW(m_szChosenNameW, item.szDisplayName, MAX_PATH);
     FreePidls(pidlChosen);
     std::string ansi;
     if (AnsiFromWide(m_szChosenPathW, ansi) && ansi.size() < sizeof m_szChosenPath)

@@ -29,8 +29,11 @@ public:
     // writes nothing and returns 0.
     virtual int GetResult(char* pszBuf, int nMaxBytes, int nWhich) const;
     virtual void GetResult(std::string& strOut, int nWhich) const;
-    // The chosen folder's path as the system gives it, in UTF-16.
+    // The chosen folder's path as the system gives it, in UTF-16; empty
+    // when the system gives none for the chosen item.
     const wchar_t* GetResultPathW() const;
+    // The chosen item's display name, in UTF-16.
+    const wchar_t* GetResultNameW() const;
 
     // IDOK when a folder was chosen, IDCANCEL when the browser was closed
     // without one, -1 when the root or the initial special folder does not
@@ -70,6 +73,7 @@ protected:
     UINT m_uBrowseFlags;
     char m_szTitle[256];
     wchar_t m_szChosenPathW[MAX_PATH];
+    wchar_t m_szChosenNameW[MAX_PATH];
 
 private:
     const char* ResultText(int nWhich) const;

@@ -7,6 +7,10 @@
 
 #include "controls/browser_command.h"
 #include "controls/open_error_text.h"
+#include <oleacc.h>
+
+#include "framework/accessible.h"
+#include "framework/ansi_text.h"
 #include "framework/system_library.h"
 #include "framework/message_box.h"
 
@@ -82,16 +86,23 @@ BOOL CLinkLabel::DestroyWindow()
     return CStatic::DestroyWindow();
 }
 
+// Enter and Space open the link as a click does, when it has the keyboard's
+// focus; they never reach the dialog, where Enter would press OK.
 BOOL CLinkLabel::PreTranslateMessage(MSG* pMsg)
 {
     m_wndTip.RelayEvent(pMsg);
+    if (pMsg->hwnd == m_hWnd && pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_SPACE)) {
+        OnStnClicked();
+        return TRUE;
+    }
     return CStatic::PreTranslateMessage(pMsg);
 }
 
 void CLinkLabel::PreSubclassWindow()
 {
-    // Without SS_NOTIFY a static control gets no mouse input and reports no clicks.
-    SetWindowLongA(m_hWnd, GWL_STYLE, GetWindowLongA(m_hWnd, GWL_STYLE) | SS_NOTIFY);
+    // Without SS_NOTIFY a static control gets no mouse input and reports no
+    // clicks; without WS_TABSTOP the keyboard cannot reach it.
+    SetWindowLongA(m_hWnd, GWL_STYLE, GetWindowLongA(m_hWnd, GWL_STYLE) | SS_NOTIFY | WS_TABSTOP);
 
     const std::string text = GetWindowTextString(m_hWnd);
     if (m_strTarget.empty())
@@ -137,6 +148,20 @@ LRESULT CLinkLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        break;
+    case WM_PAINT:
+        return OnPaint(wParam, lParam);
+    case WM_GETOBJECT:
+        // The standard object of a static text is text, named by nothing;
+        // this one is a link, named by its text.
+        if (const LRESULT answer = AnswerGetObject(m_hWnd, wParam, lParam,
+                                                   {GetWideWindowText(m_hWnd), ROLE_SYSTEM_LINK,
+                                                    STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE}))
+            return answer;
+        break;
     }
     return CStatic::WindowProc(message, wParam, lParam);
 }
@@ -158,7 +183,14 @@ BOOL CLinkLabel::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 // The hollow brush leaves the background to OnEraseBkgnd.
 HBRUSH CLinkLabel::CtlColor(HDC hDC)
 {
-    SetTextColor(hDC, LinkTextColour(m_bHover, m_bFollowed, {m_crLink, m_crVisited, m_crHover}));
+    // Read at every paint: the user may change the colour scheme meanwhile.
+    HIGHCONTRASTW highContrast = {};
+    highContrast.cbSize = sizeof highContrast;
+    SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0);
+    const LinkColours shown = ReadableLinkColours(
+        {m_crLink, m_crVisited, m_crHover}, GetSysColor(COLOR_BTNFACE),
+        {GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNTEXT)}, (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0);
+    SetTextColor(hDC, LinkTextColour(m_bHover, m_bFollowed, shown));
     SetBkMode(hDC, TRANSPARENT);
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
@@ -212,6 +244,26 @@ void CLinkLabel::OnStnClicked()
         MessageBeep(MB_ICONEXCLAMATION);
         ShowOpenError(result);
     }
+}
+
+// With the keyboard's focus, the label shows a focus rectangle around its
+// text, as the system's links do. The rectangle inverts what lies under it,
+// so the whole label is painted anew first.
+LRESULT CLinkLabel::OnPaint(WPARAM wParam, LPARAM lParam)
+{
+    const bool focusShown =
+        GetFocus() == m_hWnd && !(SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    if (focusShown)
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    const LRESULT result = CStatic::WindowProc(WM_PAINT, wParam, lParam);
+    if (focusShown) {
+        RECT client;
+        GetClientRect(m_hWnd, &client);
+        HDC dc = GetDC(m_hWnd);
+        DrawFocusRect(dc, &client);
+        ReleaseDC(m_hWnd, dc);
+    }
+    return result;
 }
 
 BOOL CLinkLabel::OnEraseBkgnd(HDC hDC)
@@ -298,7 +350,7 @@ int CLinkLabel::OpenTarget(const char* lpszTarget, int nShowCmd)
     command += "\\shell\\open\\command";
     if (QueryRegDefault(HKEY_CLASSES_ROOT, command.c_str(), command) != ERROR_SUCCESS)
         return static_cast<int>(shellResult);
-    const std::optional<std::string> line = ComposeBrowserCommand(command, lpszTarget);
+    const std::optional<std::string> line = ComposeBrowserCommand(command, lpszTarget, IsAnsiLeadByte);
     if (!line)
         return static_cast<int>(shellResult);
     return static_cast<int>(WinExec(line->c_str(), nShowCmd));

@@ -9,9 +9,11 @@
 #include "framework/controls.h"
 
 // A dialog's static text turned into a hyperlink: link, visited and hover
-// colours, an underline while the pointer is over it, a hand cursor, a tooltip
-// naming the target, a size that fits the text, and a click that opens the
-// target. The control makes no window of its own; everything is set up when
+// colours (the system's where those would be hard to read), an underline
+// while the pointer is over it, a hand cursor, a tooltip naming the target, a
+// size that fits the text, and a click that opens the target. Tab reaches it,
+// and Enter or Space opens it as a click does; screen readers learn it is a
+// link. The control makes no window of its own; everything is set up when
 // the dialog attaches its static control (DDX_Control).
 class CLinkLabel : public CStatic {
 public:
@@ -41,6 +43,7 @@ private:
     void OnTimer();
     void OnStnClicked();
     BOOL OnEraseBkgnd(HDC hDC);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
 
     void FitToText();
     void LoadHandCursor();
@@ -61,5 +64,6 @@ private:
     CFont m_fontPlain;
     HCURSOR m_hHandCursor;
     CToolTipCtrl m_wndTip;
+    // Not a timer of its own: the identifier the hover timer runs under.
     UINT m_nHoverTimer;
 };

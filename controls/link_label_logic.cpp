@@ -1,10 +1,46 @@
 #include "controls/link_label_logic.h"
 
+#include <algorithm>
+#include <cmath>
+
 uint32_t LinkTextColour(bool hover, bool followed, const LinkColours& colours)
 {
     if (hover)
         return colours.hover;
     return followed ? colours.visited : colours.link;
+}
+
+namespace {
+// Relative luminance of a COLORREF (0x00BBGGRR), in sRGB.
+double Luminance(uint32_t colour)
+{
+    double sum = 0;
+    const double weights[] = {0.2126, 0.7152, 0.0722};  // red, green, blue
+    for (int channel = 0; channel < 3; ++channel) {
+        const double c = ((colour >> (8 * channel)) & 0xFF) / 255.0;
+        sum += weights[channel] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+const double kReadableContrast = 3.0;
+}  // namespace
+
+double ContrastRatio(uint32_t a, uint32_t b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+LinkColours ReadableLinkColours(const LinkColours& wanted, uint32_t background, const SystemTextColours& system,
+                                bool highContrast)
+{
+    const auto readable = [&](uint32_t colour) { return ContrastRatio(colour, background) >= kReadableContrast; };
+    const uint32_t systemLink = readable(system.link) ? system.link : system.text;
+    const auto shown = [&](uint32_t colour, uint32_t fallback) {
+        return !highContrast && readable(colour) ? colour : fallback;
+    };
+    return {shown(wanted.link, systemLink), shown(wanted.visited, system.text), shown(wanted.hover, systemLink)};
 }
 
 FontChoice FontForMode(int32_t mode)

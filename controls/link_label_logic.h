@@ -14,6 +14,25 @@ struct LinkColours {
 // A hover episode shows the hover colour whatever the followed state.
 uint32_t LinkTextColour(bool hover, bool followed, const LinkColours& colours);
 
+// How far two colours stand apart in brightness, as the Web's accessibility
+// guidelines measure it: from 1 (the same) to 21 (black on white).
+double ContrastRatio(uint32_t a, uint32_t b);
+
+// The system's colours for links and for text.
+struct SystemTextColours {
+    uint32_t link;
+    uint32_t text;
+};
+
+// The colours the label shows on its background. Each wanted colour stays
+// where it stands out from the background at least 3:1; otherwise, and all
+// of them in high-contrast mode, the system's own take their place: its link
+// colour for a link not followed and under the pointer (its text colour
+// where even that does not stand out), its text colour for a followed link.
+// The underline still tells the pointer's presence.
+LinkColours ReadableLinkColours(const LinkColours& wanted, uint32_t background, const SystemTextColours& system,
+                                bool highContrast);
+
 // Underline modes: -1 underlines during a hover episode only, 1 always, any
 // other value never. Keep means no WM_SETFONT is sent at all.
 enum class FontChoice { Keep, Plain, Underlined };

@@ -8,14 +8,14 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
         control.SubclassWindow(GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC));
 }
 
-void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value)
+void DDX_CBString(CDataExchange* pDX, int nIDC, std::wstring& value)
 {
     HWND combo = GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
     if (!pDX->m_bSaveAndValidate) {
-        SetWindowTextA(combo, value.c_str());
+        SetWindowTextW(combo, value.c_str());
         return;
     }
-    value = GetWindowTextString(combo);
+    value = GetWideWindowText(combo);
 }
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -34,8 +34,8 @@ INT_PTR CDialog::DoModal()
 
     m_nModalResult = -1;
     m_bInModalLoop = true;
-    HWND hWnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
-                                   owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate), owner, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
     if (hWnd && m_bInModalLoop) {
         ShowWindow(hWnd, SW_SHOWNORMAL);
         RunModalLoop();
@@ -63,15 +63,17 @@ void CDialog::RunModalLoop()
 {
     MSG msg;
     while (m_bInModalLoop) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        // Wide throughout: an ANSI GetMessage would hand a typed character on
+        // in the code page, losing what it cannot write.
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             // WM_QUIT belongs to an outer loop: hand it on and stop.
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (PreTranslateInput(&msg) || (m_hWnd && IsDialogMessageA(m_hWnd, &msg)))
+        if (PreTranslateInput(&msg) || (m_hWnd && IsDialogMessageW(m_hWnd, &msg)))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

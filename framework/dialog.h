@@ -13,10 +13,14 @@ struct CDataExchange {
 
 // Attaches the control once; later exchanges leave it attached.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
-// A combo box's edit text.
-void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
+// A combo box's edit text, in UTF-16 as the user typed it.
+void DDX_CBString(CDataExchange* pDX, int nIDC, std::wstring& value);
 
-// A modal dialog from a dialog template resource of the executable.
+// A modal dialog from a dialog template resource of the executable. The
+// dialog and its controls are Unicode windows, so that they take whatever
+// the user types or pastes, also characters outside the ANSI code page
+// (which an ANSI window would turn into a look-alike or '?' before the
+// program sees them).
 class CDialog : public CWnd {
 public:
     CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);

@@ -1,8 +1,6 @@
 #include "framework/tool_tip_ctrl.h"
 
-#include <commctrl.h>
-
-#include "framework/system_library.h"
+#include "framework/common_controls.h"
 
 namespace {
 // The record size every comctl32 version accepts, the older one that ships
@@ -21,9 +19,7 @@ TOOLINFOA ToolInfo(HWND hWnd, UINT_PTR nIDTool, const char* lpszText)
 BOOL CToolTipCtrl::Create(HWND hParentWnd, DWORD dwStyle)
 {
     DestroyWindow();
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_TAB_CLASSES};
-    if (const auto init = SystemFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx"))
-        init(&classes);
+    InitCommonControlClasses(ICC_TAB_CLASSES);
     m_hWnd = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hParentWnd, nullptr,
                              GetModuleHandleA(nullptr), nullptr);

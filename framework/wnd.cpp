@@ -1,11 +1,9 @@
 #include "framework/wnd.h"
 
-#include <commctrl.h>
-
 #include <unordered_map>
 #include <vector>
 
-#include "framework/system_library.h"
+#include "framework/common_controls.h"
 
 namespace {
 const UINT_PTR kSubclassId = 0x5745584D;  // any value; it only has to be ours
@@ -20,14 +18,6 @@ std::unordered_map<HWND, CWnd*>& AttachedObjects()
 {
     static auto* objects = new std::unordered_map<HWND, CWnd*>;
     return *objects;
-}
-
-// The common controls' subclass functions, looked up once: DefSubclassProc
-// serves every message a subclassed window passes on.
-template <typename Function>
-Function CommonControlsFunction(const char* name)
-{
-    return SystemFunction<Function>("comctl32.dll", name);
 }
 
 bool IsReflected(UINT message, LPARAM lParam)
@@ -59,6 +49,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!CanAttach(hWnd))
         return FALSE;
+    // Looked up once, as the other subclass functions are.
     static const auto setSubclass = CommonControlsFunction<decltype(&SetWindowSubclass)>("SetWindowSubclass");
     m_hWnd = hWnd;
     PreSubclassWindow();
@@ -105,6 +96,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Only a subclassed window comes here, so the common controls are loaded.
+    // Looked up once: it serves every message a subclassed window passes on.
     static const auto defSubclassProc = CommonControlsFunction<decltype(&DefSubclassProc)>("DefSubclassProc");
     return defSubclassProc(m_hWnd, message, wParam, lParam);
 }
@@ -164,4 +156,11 @@ std::string GetWindowTextString(HWND hWnd)
     std::vector<char> text(GetWindowTextLengthA(hWnd) + 1);
     GetWindowTextA(hWnd, text.data(), static_cast<int>(text.size()));
     return text.data();
+}
+
+std::wstring GetWideWindowText(HWND hWnd)
+{
+    std::wstring text(GetWindowTextLengthW(hWnd) + 1, L'\0');
+    text.resize(GetWindowTextW(hWnd, text.data(), static_cast<int>(text.size())));
+    return text;
 }

@@ -66,3 +66,4 @@ private:
 
 // A window's whole text, however long.
 std::string GetWindowTextString(HWND hWnd);
+std::wstring GetWideWindowText(HWND hWnd);

@@ -14,6 +14,13 @@ using FilePath = std::string;
 #define FILE_PATH_TEXT(text) text
 #endif
 
+// The path less its last four characters (normally an extension and its
+// dot) whatever they are; a path shorter than that loses all of it.
+inline FilePath WithoutLastFour(const FilePath& path)
+{
+    return path.size() > 4 ? path.substr(0, path.size() - 4) : FilePath();
+}
+
 inline std::FILE* OpenForReading(const FilePath& path)
 {
 #ifdef _WIN32

@@ -15,8 +15,9 @@
 //
 // The file is written in place instead (WriteInPlace) only where
 // MayWriteInPlace allows it: when the folder refuses the temporary file, and
-// on Windows when the old file stays busy (held open by another program) for
-// longer than a short wait. A failed write in place leaves the old file
+// on Windows when a temporary file left by an earlier save is held by
+// another program, or the old file stays busy (held open by another program)
+// for longer than a short wait. A failed write in place leaves the old file
 // unchanged (but for a failed flush at the very end: WriteInPlace), while a
 // crash meanwhile can leave it part new and part old.
 //

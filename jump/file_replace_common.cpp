@@ -20,6 +20,5 @@ bool EndsInTmp(const FilePath& path)
 
 FilePath TemporaryPathFor(const FilePath& path)
 {
-    const FilePath kept = path.substr(0, path.size() < 4 ? 0 : path.size() - 4);
-    return kept + (EndsInTmp(path) ? FILE_PATH_TEXT("~tmp") : FILE_PATH_TEXT(".tmp"));
+    return WithoutLastFour(path) + (EndsInTmp(path) ? FILE_PATH_TEXT("~tmp") : FILE_PATH_TEXT(".tmp"));
 }

@@ -34,35 +34,30 @@ public:
         return 0;
     }
     uint32_t Flush() override { return fsync(m_fd) == 0 ? 0 : errno; }
+    uint32_t Close() override { return close(m_fd) == 0 ? 0 : errno; }
 
 private:
     int m_fd;
 };
-
-// Runs a write on a descriptor, then closes it: 0 or the first error.
-template <class Write>
-uint32_t WriteAndClose(int fd, Write write)
-{
-    DescriptorFile file(fd);
-    uint32_t error = write(file);
-    if (close(fd) != 0 && !error)
-        error = errno;
-    return error;
-}
 }  // namespace
 
 uint32_t ReplaceFileContents(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = TemporaryPathFor(path);
     int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    // As on Windows, only a folder that refuses the temporary file sends the save in place.
+    // As on Windows, a folder that refuses the temporary file sends the save
+    // in place; nothing here holds a file against its removal.
     if (fd < 0) {
         if (errno != EACCES && errno != EISDIR)
             return errno;
         fd = open(path.c_str(), O_WRONLY | O_CREAT, 0644);
-        return fd < 0 ? errno : WriteAndClose(fd, [&](WritableFile& file) { return WriteInPlace(file, bytes); });
+        if (fd < 0)
+            return errno;
+        DescriptorFile file(fd);
+        return WriteAndClose(file, WriteInPlace, bytes);
     }
-    uint32_t error = WriteAndClose(fd, [&](WritableFile& file) { return WriteNewFile(file, bytes); });
+    DescriptorFile file(fd);
+    uint32_t error = WriteAndClose(file, WriteNewFile, bytes);
     if (!error && rename(temporary.c_str(), path.c_str()) == 0)
         return 0;
     error = error ? error : errno;

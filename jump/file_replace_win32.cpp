@@ -45,6 +45,7 @@ public:
         return 0;
     }
     uint32_t Flush() override { return FlushFileBuffers(m_file) ? 0 : GetLastError(); }
+    uint32_t Close() override { return CloseHandle(m_file) ? 0 : GetLastError(); }
 
 private:
     bool MoveTo(uint64_t offset)
@@ -57,28 +58,18 @@ private:
     HANDLE m_file;
 };
 
-// Runs a write on an open file, then closes it: 0 or the first error.
-template <class Write>
-DWORD WriteAndClose(HANDLE handle, Write write)
-{
-    HandleFile file(handle);
-    DWORD error = write(file);
-    if (!CloseHandle(handle) && !error)
-        error = GetLastError();
-    return error;
-}
-
-// The existing file is opened, not created anew: Windows refuses to re-create a
-// hidden file with other attributes, and opening keeps its attributes and
-// security settings. A file that others hold open with write sharing can
-// still be written this way.
+// An existing file is opened rather than created anew (it is created only
+// when missing): Windows refuses to re-create a hidden file with other
+// attributes, and opening keeps its attributes and security settings. A file
+// that others hold open with write sharing can still be written this way.
 DWORD OpenAndWriteInPlace(const FilePath& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
         return GetLastError();
-    return WriteAndClose(file, [&](WritableFile& opened) { return WriteInPlace(opened, bytes); });
+    HandleFile file(handle);
+    return WriteAndClose(file, WriteInPlace, bytes);
 }
 
 // A file moved into place has its folder's permissions; the user's own stay
@@ -95,7 +86,8 @@ void CopyPermissions(const FilePath& from, const FilePath& to)
 // A temporary file left by a save that was killed carries the history's
 // attributes, and Windows refuses to re-create a file that is read-only, or
 // hidden or system when the new attributes lack those bits: left there, it
-// would stop every later save. Whatever cannot be removed stays.
+// would stop every later save. Whatever cannot be removed (another program
+// holds it) stays, and the save goes in place (in_place_rule.h).
 void RemoveLeftover(const FilePath& temporary)
 {
     const DWORD attributes = GetFileAttributesW(temporary.c_str());
@@ -134,7 +126,8 @@ uint32_t ReplaceFileContents(const FilePath& path, const std::string& bytes)
         const DWORD error = GetLastError();
         return MayWriteInPlace(SaveStep::MakingTheTemporaryFile, error) ? OpenAndWriteInPlace(path, bytes) : error;
     }
-    if (const DWORD error = WriteAndClose(file, [&](WritableFile& created) { return WriteNewFile(created, bytes); })) {
+    HandleFile created(file);
+    if (const DWORD error = WriteAndClose(created, WriteNewFile, bytes)) {
         DeleteFileW(temporary.c_str());
         return error;
     }

@@ -12,9 +12,10 @@ bool MayWriteInPlace(SaveStep failedStep, uint32_t error)
 {
     switch (failedStep) {
     case SaveStep::MakingTheTemporaryFile:
-        // The folder refuses new files (or something stands in the temporary
-        // file's place), while the history file itself may still be writable.
-        return error == kAccessDenied;
+        // The folder refuses new files (or a folder stands in the temporary
+        // file's place), or a temporary file left by an earlier save is held
+        // by another program: the history file itself may still be writable.
+        return error == kAccessDenied || error == kSharingViolation;
     case SaveStep::MovingItOverTheOldFile:
         // Another program holds the history open; if it shares writing, the
         // file can still be written.

@@ -10,7 +10,17 @@
 #include "version/version_dlg.h"
 #include "version/version_menu.h"
 
-CJumpDlg::CJumpDlg(CWnd* pParent) : CDialog(IDD_JUMP, pParent)
+namespace {
+// What screen readers call the jump target's field, which has no label.
+const wchar_t kInputName[] = L"ジャンプ先";
+
+bool IsShiftDelete(const MSG& msg)
+{
+    return msg.message == WM_KEYDOWN && msg.wParam == VK_DELETE && GetKeyState(VK_SHIFT) < 0;
+}
+}  // namespace
+
+CJumpDlg::CJumpDlg(CWnd* pParent) : CDialog(IDD_JUMP, pParent), m_comboInput(kInputName)
 {
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME_ICON));
     m_uActivateMsg = RegisterWindowMessageA(kInstanceName);
@@ -27,9 +37,9 @@ BOOL CJumpDlg::OnInitDialog()
 {
     LoadHistory(JumpApp().m_strHistoryPath, m_nHistoryMax, m_history);
     FillHistoryList(GetDlgItem(m_hWnd, IDC_INPUT));
-    // The newest entry is preselected in the edit field.
+    // The newest entry is preselected in the edit field, as the code page shows it.
     if (!m_history.empty())
-        m_strInput = m_history.front();
+        WideFromAnsi(m_history.front(), m_strInput);
     CDialog::OnInitDialog();
     if (!m_history.empty())
         SendMessageA(m_comboInput.m_hWnd, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
@@ -62,8 +72,16 @@ void CJumpDlg::FillHistoryList(HWND combo)
 void CJumpDlg::OnOK()
 {
     UpdateData(TRUE);
+    // Stored in the ANSI code page, the input would reach the editor as a
+    // look-alike or '?': it is told, and stays in the field to be corrected.
+    std::string input;
+    if (!AnsiFromWide(m_strInput, input)) {
+        ShowInputRefused(m_strInput);
+        SetFocus(m_comboInput.m_hWnd);
+        return;
+    }
     HistoryList history = m_history;
-    RememberInput(history, m_strInput, m_nHistoryMax);
+    RememberInput(history, input, m_nHistoryMax);
     if (const uint32_t error = SaveHistory(JumpApp().m_strHistoryPath, history)) {
         ShowFailure(Failure::HistoryNotSaved, JumpApp().m_strHistoryPath, error);
         return;
@@ -77,6 +95,29 @@ void CJumpDlg::OnOK()
     }
     CDialog::OnOK();
     DestroyWindow();
+}
+
+// Shift+Delete means cut in the edit field; with the list open, it removes
+// the entry highlighted there, as address bars do. The field keeps its text.
+BOOL CJumpDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (IsShiftDelete(*pMsg) && RemoveHighlightedEntry())
+        return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+// The list shows the history in its order, so an entry's position is the same in both.
+bool CJumpDlg::RemoveHighlightedEntry()
+{
+    HWND combo = m_comboInput.m_hWnd;
+    if (!SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0))
+        return false;
+    const LRESULT highlighted = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (highlighted < 0 || static_cast<size_t>(highlighted) >= m_history.size())
+        return false;
+    SendMessageW(combo, CB_DELETESTRING, highlighted, 0);
+    m_history.erase(m_history.begin() + highlighted);
+    return true;
 }
 
 LRESULT CJumpDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,15 +1,23 @@
 #include "jump/writable_file.h"
 
+#ifndef _WIN32
+#include <cerrno>
+#endif
+
 namespace {
+#ifdef _WIN32
+const uint32_t kFileTooLarge = 223;  // ERROR_FILE_TOO_LARGE
+#else
+const uint32_t kFileTooLarge = EFBIG;
+#endif
+
 // CR LF pairs, and a lone LF when the count is odd.
-std::string LineEnds(uint64_t count)
+void AppendLineEnds(std::string& text, uint64_t count)
 {
-    std::string ends;
     for (uint64_t i = 0; i < count / 2; ++i)
-        ends += "\r\n";
+        text += "\r\n";
     if (count % 2)
-        ends += '\n';
-    return ends;
+        text += '\n';
 }
 }  // namespace
 
@@ -25,21 +33,37 @@ uint32_t WriteInPlace(WritableFile& file, const std::string& bytes)
     if (const uint32_t error = file.GetSize(oldSize))
         return error;
     const uint64_t newSize = bytes.size();
-    const bool grows = newSize > oldSize;
-    if (grows)
+    if (newSize > oldSize) {
         if (const uint32_t error = file.SetSize(newSize))
             return error;
-    // One write over the whole old length, so that it succeeds or fails as a
-    // whole: line ends go over the old bytes past the new history.
-    if (const uint32_t error = file.WriteAt(0, grows ? bytes : bytes + LineEnds(oldSize - newSize))) {
-        // Only the length changed. Should this fail too, there is nothing more to try.
-        if (grows)
+        if (const uint32_t error = file.WriteAt(0, bytes)) {
+            // Only the length changed. Should this fail too, there is nothing more to try.
             file.SetSize(oldSize);
-        return error;
+            return error;
+        }
+    } else {
+        // One write over the whole old length, so that it succeeds or fails as
+        // a whole: line ends go over the old bytes past the new history.
+        if (oldSize - newSize > kMostLineEnds)
+            return kFileTooLarge;
+        std::string whole;
+        whole.reserve(oldSize);
+        whole += bytes;
+        AppendLineEnds(whole, oldSize - newSize);
+        if (const uint32_t error = file.WriteAt(0, whole))
+            return error;
+        // The line ends are cut off where the file can be cut; where it
+        // cannot, they are blank lines, and the save is done all the same.
+        if (newSize < oldSize)
+            file.SetSize(newSize);
     }
-    // The line ends are cut off where the file can be cut; where it cannot,
-    // they are blank lines, and the save is done all the same.
-    if (newSize < oldSize)
-        file.SetSize(newSize);
     return file.Flush();
+}
+
+uint32_t WriteAndClose(WritableFile& file, uint32_t (*write)(WritableFile&, const std::string&),
+                       const std::string& bytes)
+{
+    const uint32_t error = write(file, bytes);
+    const uint32_t closed = file.Close();
+    return error ? error : closed;
 }

@@ -33,9 +33,9 @@ waited() { "$@" & wait $!; }
 tools/install-deps.sh
 bed=tests/testbed/testbed.sh
 preset=win32
-# Status 77: this machine cannot run 32-bit programs. Any other failure of
+# A reason when this machine cannot run 32-bit programs. Any other failure of
 # Wine's 32-bit loader, which the bed prints, stops here.
-reason=$("$bed" runs-32-bit) || [ $? = 77 ] || exit 1
+reason=$("$bed" why-not-32-bit) || exit 1
 if [ -n "$reason" ]; then
   echo "run.sh: $reason; running the 64-bit build instead"
   preset=win64

@@ -1,6 +1,6 @@
 // The jump dialog of the real executable, driven with real keys: what it lists
-// and preselects for a history file, and what the history file and the editor
-// hold after the user's keys.
+// and preselects for a history file, what a screen reader calls its field, and
+// what the history file and the editor hold after the user's keys.
 #include <gtest/gtest.h>
 
 #include "tests/support/harness.h"
@@ -16,7 +16,8 @@ const std::string kEveryByte = [] {
 const std::string kWithNul("a\0b\r\nc\r\n", 8);
 
 // Keys end in Enter (confirm: the editor starts), Escape or Alt+F4 (the close
-// box's road: nothing may change). They go over the preselected entry.
+// box's road: nothing may change). They go over the preselected entry, after
+// characters typed as an input method gives them.
 struct Case {
     const char* name;
     std::string settings;  // extra lines of [config]
@@ -27,6 +28,8 @@ struct Case {
     std::string after;     // the history file afterwards
     const wchar_t* exeName = L"Wexmoor.exe";
     const wchar_t* folder = L"";
+    const wchar_t* typed = L"";
+    UINT codePage = 0;  // the ANSI code page the row needs, 0 for any
 };
 
 const Case kCases[] = {
@@ -54,6 +57,14 @@ const Case kCases[] = {
     // name an editor in a Japanese folder. Run again, alone, in a process whose
     // code page is UTF-8, as Windows can be set to use, and so is the program.
     {"JapaneseFoldersInAnyAnsiCodePage", "", "one\r\n", 1, "one", "new\n", "new\r\none\r\n", L"Wexmoor.exe", L"能力表"},
+    // Shift+Delete on an entry highlighted in the open list removes it, for
+    // the next OK to save; Escape closes the list, and the field keeps the text.
+    {"ShiftDeleteRemovesAnEntryWithTheNextOK", "", "one\r\ntwo\r\nthree\r\n", 3, "one", "\x01\x01\x03\x1Bnew\n",
+     "new\r\none\r\nthree\r\n"},
+    {"ShiftDeleteThenCancelChangesNothing", "", "one\r\ntwo\r\n", 2, "one", "\x01\x03\x1B\x1B", "one\r\ntwo\r\n"},
+    // Where the ANSI code page is UTF-8, every character has its bytes.
+    {"AnyCharacterIsSavedInUtf8", "", "one\r\n", 1, "one", "\n", "Zo\xC3\xAB\xED\x95\x9C\r\none\r\n", L"Wexmoor.exe",
+     L"", L"Zoë한", CP_UTF8},
 };
 
 class JumpDialog : public ::testing::TestWithParam<Case> {};
@@ -63,6 +74,8 @@ class JumpDialog : public ::testing::TestWithParam<Case> {};
 TEST_P(JumpDialog, ShowsTheHistoryAndSavesWhatTheUserConfirms)
 {
     const Case& c = GetParam();
+    if (c.codePage && GetACP() != c.codePage)
+        GTEST_SKIP() << "for code page " << c.codePage;
     StagedProgram program(c.exeName, c.folder);
     program.UseStandinEditor(c.settings);
     WriteBytes(program.HistoryPath(), c.before);
@@ -72,6 +85,9 @@ TEST_P(JumpDialog, ShowsTheHistoryAndSavesWhatTheUserConfirms)
     EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(c.count));
     EXPECT_EQ(WindowText(combo), c.shown);
     EXPECT_TRUE(SendMessageA(combo, CB_GETEXTENDEDUI, 0, 0));
+    EXPECT_EQ(ReadAccessible(combo).name, L"ジャンプ先");
+    EXPECT_EQ(ReadAccessible(FindWindowExA(combo, nullptr, "Edit", nullptr)).name, L"ジャンプ先");
+    TypeCharacters(c.typed);
     TypeText(c.keys);
     EXPECT_TRUE(program.Process().WaitForExit(30s));
     EXPECT_TRUE(ReadBytes(program.HistoryPath()) == c.after) << "history file differs";
@@ -87,3 +103,39 @@ TEST_P(JumpDialog, ShowsTheHistoryAndSavesWhatTheUserConfirms)
 
 INSTANTIATE_TEST_SUITE_P(Rows, JumpDialog, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The code page the run is meant for: 932, or UTF-8 in the run that asks for
+// it (WEXMOOR_ANSI_CODE_PAGE), which must not fall back to 932 unseen.
+TEST(TestBed, RunsInTheAnsiCodePageAskedFor)
+{
+    const char* asked = std::getenv("WEXMOOR_ANSI_CODE_PAGE");
+    EXPECT_EQ(GetACP(), asked ? static_cast<UINT>(std::atoi(asked)) : 932u);
+}
+
+// A character that code page 932 cannot hold would reach the editor as a
+// look-alike or '?': it is told, the input stays for correction, and nothing
+// is saved or started.
+TEST(JumpDialog, CharactersTheCodePageCannotHoldAreToldAndKept)
+{
+    if (GetACP() != 932)
+        GTEST_SKIP() << "for code page 932";
+    StagedProgram program;
+    program.UseStandinEditor();
+    WriteBytes(program.HistoryPath(), "old\r\n");
+    HWND dialog = program.OpenDialog();
+    ASSERT_TRUE(dialog);
+    // Kept out of the assertions, whose text is compiled in code page 932.
+    const std::wstring input = L"Zoë한ë", box = L"この入力は履歴ファイルに保存できません。\n\n" + input +
+        L"\nこの PC で Unicode 対応ではないプログラムが使う文字コード（Shift_JIS）で表せない文字があります: ë 한\n\n"
+        L"入力を直してから、もう一度 OK を押してください。";
+    TypeText("Zo");
+    TypeCharacters(input.substr(2));
+    TypeText("\n");
+    EXPECT_TRUE(Answer(WaitForProcessWindow(program.Process().Id(), L"Wexmoor", box)));
+    EXPECT_EQ(WideWindowText(GetDlgItem(dialog, 1000)), input);
+    FocusForTyping(dialog);
+    TypeText("\x1B");
+    EXPECT_TRUE(program.Process().WaitForExit());
+    EXPECT_EQ(ReadBytes(program.HistoryPath()), "old\r\n");
+    EXPECT_TRUE(StandinRecord(program.RecordPath()).empty());
+}

@@ -1,85 +1,174 @@
-// Start-up of the real executable: the folder prompt for a missing editor, and
-// the hand-off to a running instance.
+// Start-up of the real executable: the folder prompt for a missing editor, one
+// test per way through it, and the hand-off to a running instance.
 #include <gtest/gtest.h>
 
 #include "tests/support/harness.h"
 
 namespace {
-// The editor's path in the settings file (nullptr: no settings file) and the
-// keys that answer the folder prompt ("": no prompt may come). Unless the
-// prompt is cancelled, the dialog opens and "new" is confirmed. What cannot
-// be done is told in a message box that names the file: the settings file
-// (a folder stands in its place) once the prompt is answered, or the editor
-// once the history is saved.
-enum class Reported { Nothing, SettingsFile, Editor };
+const wchar_t kPromptTitle[] = L"秀丸エディタの場所を指定してください。";
+const wchar_t kChooseAgain[] = L"\n\n秀丸エディタのあるフォルダーを選び直してください。";
 
-struct PromptCase {
-    const char* name;
-    const char* editor;
-    const char* answer;
-    Reported reported = Reported::Nothing;
+// The program in a folder whose name code page 932 cannot write, with an old
+// history. The folder browser starts on the desktop, where an editor waits.
+struct Prompted {
+    StagedProgram program{L"Wexmoor.exe", L"한글"};
+    DesktopEditor desktopEditor{program.EditorPath()};
+    DWORD pid = 0;
+
+    // settings: the settings file's bytes, nullptr for none.
+    explicit Prompted(const char* settings)
+    {
+        if (settings)
+            WriteBytes(program.IniPath(), settings);
+        WriteBytes(program.HistoryPath(), "old\r\n");
+    }
+    void Start() { pid = program.Start().Id(); }
+    HWND Browser() const { return WaitForProcessWindow(pid, nullptr, kPromptTitle); }
+    static void AnswerWithKeys(HWND window, const std::string& keys)
+    {
+        ASSERT_TRUE(window);
+        FocusForTyping(window);
+        TypeText(keys);
+    }
+    void Confirm(const std::string& input) const { AnswerWithKeys(WaitForProcessWindow(pid, L"Wexmoor"), input); }
+    std::string DesktopSettings() const { return "[config]\r\nhidemaru=" + Ansi(desktopEditor.path) + "\r\n"; }
+    std::string DesktopCommandLine() const { return Ansi(Quoted(desktopEditor.path)) + " /h /x Wexmoor.imp"; }
+
+    // What the program left once it has ended.
+    void ExpectLeft(const std::string& settings, const std::string& history, const std::string& commandLine)
+    {
+        EXPECT_TRUE(program.Process().WaitForExit());
+        EXPECT_EQ(ReadBytes(program.IniPath()), settings);
+        EXPECT_EQ(ReadBytes(program.HistoryPath()), history);
+        EXPECT_EQ(StandinRecord(program.RecordPath())["command_line"], commandLine);
+    }
 };
-
-// The browser starts on the desktop folder, and an editor waits there.
-const PromptCase kPromptCases[] = {
-    {"NoSettingsFileAndCancelled", nullptr, "\x1B"},
-    // The editor's name is added to the folder chosen, and that editor starts.
-    {"FolderAsEditorAndAnswered", "C:\\windows", "\n"},
-    // An answer that cannot be stored is still used.
-    {"SettingsThatCannotBeWritten", nullptr, "\n", Reported::SettingsFile},
-    // A file matching a pattern counts as the editor, and cannot be started.
-    {"WildcardMatchingAFile", "C:\\windows\\notepad.ex?", "", Reported::Editor},
-};
-
-class FolderPrompt : public ::testing::TestWithParam<PromptCase> {};
 }  // namespace
 
-TEST_P(FolderPrompt, AsksForTheEditorsFolderOnlyWhenTheEditorIsMissing)
+TEST(FolderPrompt, CancelledWritesNothingAndASecondStartMeanwhileEnds)
 {
-    const PromptCase& c = GetParam();
-    // In a folder whose name code page 932 cannot write.
-    StagedProgram program(L"Wexmoor.exe", L"한글");
-    wchar_t desktop[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-    const std::wstring desktopEditor = std::wstring(desktop) + L"\\Hidemaru.exe";
-    CopyFileW(program.EditorPath().c_str(), desktopEditor.c_str(), FALSE);
-    const ScopeExit removeDesktopEditor{[&] { DeleteFileW(desktopEditor.c_str()); }};
-    std::string settings = c.editor ? "[config]\r\nhidemaru=" + std::string(c.editor) + "\r\n" : "";
-    if (c.editor)
-        WriteBytes(program.IniPath(), settings);
-    if (c.reported == Reported::SettingsFile)
-        CreateDirectoryW(program.IniPath().c_str(), nullptr);
-    WriteBytes(program.HistoryPath(), "old\r\n");
-    const DWORD pid = program.Start().Id();
-    const bool opens = *c.answer != '\x1B';
-    if (*c.answer) {
-        HWND browser = WaitForProcessWindow(pid, nullptr, "秀丸エディタの場所を指定してください。");
-        ASSERT_TRUE(browser);
-        EXPECT_EQ(GetWindow(browser, GW_OWNER), nullptr);
-        // A second start meanwhile ends at once, and the prompt stays.
-        EXPECT_TRUE(program.StartAnother()->WaitForExit());
-        EXPECT_TRUE(IsWindowVisible(browser));
-        FocusForTyping(browser);
-        TypeText(c.answer);
-    }
-    EXPECT_TRUE(c.reported != Reported::SettingsFile || Answer(WaitForFailureBox(pid, program.IniPath(), ERROR_ACCESS_DENIED)));
-    if (opens) {
-        ASSERT_TRUE(WaitForProcessWindow(pid, "Wexmoor"));
-        TypeText("new\n");
-    }
-    EXPECT_TRUE(c.reported != Reported::Editor || Answer(WaitForFailureBox(pid, Wide(c.editor), ERROR_FILE_NOT_FOUND)));
-    EXPECT_TRUE(program.Process().WaitForExit());
-    const bool answered = *c.answer == '\n';
-    if (answered && c.reported == Reported::Nothing)
-        settings = "[config]\r\nhidemaru=" + Ansi(desktopEditor) + "\r\n";
-    EXPECT_EQ(ReadBytes(program.IniPath()), settings);
-    EXPECT_EQ(ReadBytes(program.HistoryPath()), opens ? "new\r\nold\r\n" : "old\r\n");
-    EXPECT_EQ(StandinRecord(program.RecordPath())["command_line"],
-              answered ? Ansi(Quoted(desktopEditor)) + " /h /x Wexmoor.imp" : "");
+    Prompted prompted(nullptr);
+    prompted.Start();
+    HWND browser = prompted.Browser();
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(GetWindow(browser, GW_OWNER), nullptr);
+    EXPECT_TRUE(prompted.program.StartAnother()->WaitForExit());
+    EXPECT_TRUE(IsWindowVisible(browser));
+    Prompted::AnswerWithKeys(browser, "\x1B");
+    prompted.ExpectLeft("", "old\r\n", "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FolderPrompt, ::testing::ValuesIn(kPromptCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+// The editor's name is added to the folder chosen, and that editor starts.
+TEST(FolderPrompt, AFolderNamedAsTheEditorIsAskedForAndTheAnswerStored)
+{
+    Prompted prompted("[config]\r\nhidemaru=C:\\windows\r\n");
+    prompted.Start();
+    Prompted::AnswerWithKeys(prompted.Browser(), "\n");
+    prompted.Confirm("new\n");
+    prompted.ExpectLeft(prompted.DesktopSettings(), "new\r\nold\r\n", prompted.DesktopCommandLine());
+}
+
+// An answer that cannot be stored is told and used for this start.
+TEST(FolderPrompt, SettingsWithAFolderInTheirPlaceAreToldSo)
+{
+    Prompted prompted(nullptr);
+    CreateDirectoryW(prompted.program.IniPath().c_str(), nullptr);
+    prompted.Start();
+    Prompted::AnswerWithKeys(prompted.Browser(), "\n");
+    EXPECT_TRUE(Answer(WaitForFailureBox(prompted.pid, prompted.program.IniPath(), ERROR_ACCESS_DENIED,
+                                         L"次回までに、設定ファイルと同じ名前のフォルダーの名前を変えるか")));
+    prompted.Confirm("new\n");
+    prompted.ExpectLeft("", "new\r\nold\r\n", prompted.DesktopCommandLine());
+}
+
+TEST(FolderPrompt, AReadOnlySettingsFileIsToldAsSuch)
+{
+    const std::string settings = "[config]\r\nhidemaru=C:\\missing\\Hidemaru.exe\r\n";
+    Prompted prompted(settings.c_str());
+    const std::wstring ini = prompted.program.IniPath();
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    const ScopeExit writable{[&] { SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL); }};
+    prompted.Start();
+    Prompted::AnswerWithKeys(prompted.Browser(), "\n");
+    EXPECT_TRUE(Answer(WaitForFailureBox(prompted.pid, ini, ERROR_FILE_READ_ONLY,
+                                         L"次回までに、設定ファイルのプロパティで「読み取り専用」のチェックを外して")));
+    prompted.Confirm("new\n");
+    prompted.ExpectLeft(settings, "new\r\nold\r\n", prompted.DesktopCommandLine());
+}
+
+// A file matching a pattern counts as the editor, and cannot be started.
+TEST(FolderPrompt, AWildcardMatchingAFileIsTakenAsTheEditorWithoutAsking)
+{
+    const std::string settings = "[config]\r\nhidemaru=C:\\windows\\notepad.ex?\r\n";
+    Prompted prompted(settings.c_str());
+    prompted.Start();
+    prompted.Confirm("new\n");
+    EXPECT_TRUE(Answer(WaitForFailureBox(prompted.pid, L"C:\\windows\\notepad.ex?", ERROR_FILE_NOT_FOUND,
+                                         L"秀丸エディタがこの場所にあるか確かめてください。")));
+    prompted.ExpectLeft(settings, "new\r\nold\r\n", "");
+}
+
+// Each choice that cannot be stored is told, with what was chosen, and the
+// browser comes again: an item with no path (a network server, which the
+// browser lets the user choose; here a virtual folder, chosen as the OK
+// button would), a folder that code page 932 cannot write, and one too long
+// for the settings once the editor's name is added.
+TEST(FolderPrompt, ChoicesThatCannotBeStoredAreToldAndAskedAgain)
+{
+    Prompted prompted(nullptr);
+    const std::wstring computer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+    PIDLIST_ABSOLUTE item = ILCreateFromPathW(computer.c_str());
+    wchar_t* name = nullptr;
+    ASSERT_EQ(SHGetNameFromIDList(item, SIGDN_NORMALDISPLAY, &name), S_OK);
+    const std::wstring computerName = name;
+    CoTaskMemFree(name);
+    ILFree(item);
+    std::wstring tooLong = prompted.program.Folder().Root();
+    for (int segment = 0; tooLong.size() < 250; ++segment)
+        CreateDirectoryW((tooLong += L"\\" + std::wstring(15, L'a' + segment)).c_str(), nullptr);
+    const std::wstring kNotStored = L"選んだフォルダーは設定ファイルに保存できません。\n\n";
+    const struct {
+        std::wstring choice, box;
+    } choices[] = {
+        {computer, L"選んだ項目は、フォルダーとして使えません。\n\n" + computerName +
+                       L"\nWindows がこの項目のパスを返しませんでした。ファイル システム上のフォルダーでないか、"
+                       L"パスが長すぎます（260 文字以上）。" + kChooseAgain},
+        {prompted.program.Folder().Path(),
+         kNotStored + prompted.program.Folder().Path() + L"\nこのパスには、この PC で Unicode 対応ではないプログラムが"
+                                                         L"使う文字コード（Shift_JIS）で表せない文字があります: 한 글" + kChooseAgain},
+        {tooLong, kNotStored + tooLong + L"\nこのパスは長すぎます。" },
+    };
+    prompted.Start();
+    for (const auto& choice : choices) {
+        HWND browser = prompted.Browser();
+        ASSERT_TRUE(browser);
+        SelectInBrowser(prompted.program.Process().Handle(), browser, choice.choice);
+        PostMessageW(browser, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Answer(WaitForProcessWindow(prompted.pid, nullptr, choice.box))) << Ansi(choice.box);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
+    }
+    Prompted::AnswerWithKeys(prompted.Browser(), "\x1B");
+    prompted.ExpectLeft("", "old\r\n", "");
+}
+
+// The settings hold the editor's path in 259 bytes: a longer value is cut
+// there by whole characters. Here an editor's path of 258 bytes is followed
+// by a character of two, which a cut by bytes would split.
+TEST(EditorPath, ALongerSettingIsCutByWholeCharacters)
+{
+    StagedProgram program;
+    const std::wstring root = program.Folder().Root(), folder = root + L"\\" + std::wstring(244 - root.size(), L'a');
+    const std::wstring editor = folder + L"\\Hidemaru.exe";
+    ASSERT_EQ(Ansi(editor).size(), 258u);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(program.EditorPath().c_str(), editor.c_str(), FALSE));
+    WriteBytes(program.IniPath(), "[config]\r\nhidemaru=" + Ansi(editor + L"表") + "\r\n");
+    HWND dialog = program.OpenDialog();
+    ASSERT_TRUE(dialog);
+    TypeText("new\n");
+    EXPECT_TRUE(program.Process().WaitForExit());
+    EXPECT_EQ(StandinRecord(program.RecordPath())["command_line"], Ansi(Quoted(editor)) + " /h /x Wexmoor.imp");
+}
 
 // A second start, here of a copy under another name, ends at once and brings
 // the running dialog to the front, from behind another window, minimised, or
@@ -91,12 +180,12 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
     HWND dialog = program.OpenDialog();
     ASSERT_TRUE(dialog);
     for (const std::string situation : {"behind another window", "minimised", "with its version box"}) {
-        HWND box = nullptr;
+        const bool withBox = situation == "with its version box";
         // The user's last window, which has to come forward and take the keyboard.
-        if (situation == "with its version box") {
+        if (withBox)
             PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-            ASSERT_TRUE(box = WaitForProcessWindow(program.Process().Id(), "バージョン情報"));
-        }
+        HWND box = withBox ? WaitForProcessWindow(program.Process().Id(), L"バージョン情報") : nullptr;
+        ASSERT_EQ(box != nullptr, withBox);
         HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                      nullptr, nullptr);
         FocusForTyping(other);
@@ -135,16 +224,21 @@ TEST(SingleInstance, TwentyStartsAtOnceLeaveOneDialogAndTheOthersExitCleanly)
     std::vector<std::unique_ptr<StartedProcess>> starts;
     for (int i = 0; i < 20; ++i)
         starts.push_back(program.StartAnother());
-    StartedProcess* running = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        int left = 0;
+    const auto stillRunning = [&] {
+        std::vector<StartedProcess*> running;
         for (auto& start : starts)
-            left += start->ExitCode() == STILL_ACTIVE && (running = start.get());
-        return left == 1;
-    }, 60s));
-    for (auto& start : starts)
-        EXPECT_TRUE(start.get() == running || start->ExitCode() == 0);
-    HWND dialog = WaitForProcessWindow(running->Id(), "Wexmoor");
+            if (start->ExitCode() == STILL_ACTIVE)
+                running.push_back(start.get());
+        return running;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return stillRunning().size() == 1; }, 60s));
+    StartedProcess* running = stillRunning().front();
+    for (auto& start : starts) {
+        if (start.get() != running) {
+            EXPECT_EQ(start->ExitCode(), 0u);
+        }
+    }
+    HWND dialog = WaitForProcessWindow(running->Id(), L"Wexmoor");
     EXPECT_EQ(ProcessWindows(running->Id()), std::vector<HWND>{dialog});
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(running->WaitForExit());

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "controls/cp932_search.h"
-#include "controls/dbcs_copy.h"
+#include "controls/dbcs_text.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/support/cp932_lead_byte.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -66,7 +66,7 @@ TEST(History, WhenASaveMayWriteInPlace)
     using S = SaveStep;
     const std::tuple<S, uint32_t, bool> rows[] = {
         {S::MakingTheTemporaryFile, 5, true},       // access denied: the folder refuses new files
-        {S::MakingTheTemporaryFile, 32, false},     // a sharing violation: a left temporary file is held
+        {S::MakingTheTemporaryFile, 32, true},      // a temporary file left by a killed save is held
         {S::MakingTheTemporaryFile, 112, false},    // the disk is full
         {S::MovingItOverTheOldFile, 5, true},       // the history is held open by another program
         {S::MovingItOverTheOldFile, 32, true},      // ... so that it cannot be replaced
@@ -104,6 +104,7 @@ struct FakeFile : WritableFile {
         return fits < data.size() ? 112 : 0;
     }
     uint32_t Flush() override { return 0; }
+    uint32_t Close() override { return 0; }
 };
 
 // Written in place, the file holds the old history, or the new one followed
@@ -121,6 +122,12 @@ TEST(History, WritingInPlaceLeavesTheOldHistoryOrTheNew)
         EXPECT_EQ(WriteInPlace(file, bytes), error) << name;
         EXPECT_EQ(file.bytes, after) << name;
     }
+    // The one write of a shrinking file holds its line ends in memory, so
+    // much of them only: beyond that the file is left alone.
+    FakeFile huge(SIZE_MAX, SIZE_MAX, false);
+    huge.bytes.assign(kMostLineEnds + 6, 'x');
+    EXPECT_EQ(WriteInPlace(huge, "new\r\n"), static_cast<uint32_t>(EFBIG));
+    EXPECT_TRUE(huge.bytes.size() == kMostLineEnds + 6 && huge.bytes.find_first_not_of('x') == std::string::npos);
 }
 
 TEST(FileLocationsAndCommandLine, Strings)
@@ -133,4 +140,8 @@ TEST(FileLocationsAndCommandLine, Strings)
     EXPECT_EQ(EditorPathInFolder("D:\\"), "D:\\\\Hidemaru.exe") << "a drive root keeps its separator";
     EXPECT_TRUE(SettingsCanHold(EditorPathInFolder(std::string(246, 'a'))));
     EXPECT_FALSE(SettingsCanHold(EditorPathInFolder(std::string(247, 'a')))) << "the file name counts too";
+    // Attributes at the settings file's place: none, a file, a read-only one, a folder, a read-only folder.
+    for (const auto& [attributes, refusal] : {std::pair(0xFFFFFFFFu, 0u), {0x20u, 0u}, {0x21u, 6009u}, {0x10u, 5u},
+                                              {0x11u, 5u}})
+        EXPECT_EQ(SettingsRefusal(attributes), refusal) << attributes;
 }

@@ -1,6 +1,7 @@
 // The link label's rules that the version box cannot show: alignments and
-// borders it does not have, underline modes it does not set, commands longer
-// than the registry hands out, and the texts of failures it cannot provoke.
+// borders it does not have, underline modes it does not set, colour schemes
+// other than the test bed's, commands longer than the registry hands out, and
+// the texts of failures it cannot provoke.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -8,6 +9,7 @@
 #include "controls/browser_command.h"
 #include "controls/link_label_logic.h"
 #include "controls/open_error_text.h"
+#include "tests/support/cp932_lead_byte.h"
 
 TEST(LinkLabel, FittingAndUnderlining)
 {
@@ -31,6 +33,28 @@ TEST(LinkLabel, FittingAndUnderlining)
         EXPECT_EQ(std::tuple(FontForMode(mode), FontAtHoverStart(mode), FontAtHoverEnd(mode)), fonts) << mode;
 }
 
+// COLORREF values, 0x00BBGGRR.
+TEST(LinkLabel, ColoursStayReadable)
+{
+    EXPECT_NEAR(ContrastRatio(0x000000, 0xFFFFFF), 21.0, 0.01);
+    EXPECT_NEAR(ContrastRatio(0x0000FF, 0xF0F0F0), 3.51, 0.01) << "red on the usual face";
+    const LinkColours wanted = {0xEE0000, 0x8B1A55, 0x0000FF};
+    const SystemTextColours system = {0xFFCC66, 0xFFFFFF};
+    using C = std::tuple<uint32_t, uint32_t, uint32_t>;
+    // name, background, system colours, high contrast, colours shown
+    const std::tuple<const char*, uint32_t, SystemTextColours, bool, C> rows[] = {
+        {"the usual face keeps them all", 0xF0F0F0, system, false, {0xEE0000, 0x8B1A55, 0x0000FF}},
+        {"black: blue and purple give way, red stands", 0x000000, system, false, {0xFFCC66, 0xFFFFFF, 0x0000FF}},
+        {"a system link colour that does not stand out either", 0x000000, {0x800000, 0xFFFFFF}, false,
+         {0xFFFFFF, 0xFFFFFF, 0x0000FF}},
+        {"high contrast takes the system's", 0xF0F0F0, {0x800000, 0x000000}, true, {0x800000, 0x000000, 0x800000}},
+    };
+    for (const auto& [name, background, colours, highContrast, shown] : rows) {
+        const LinkColours r = ReadableLinkColours(wanted, background, colours, highContrast);
+        EXPECT_EQ(C(r.link, r.visited, r.hover), shown) << name;
+    }
+}
+
 TEST(LinkLabel, FallbackCommandAndErrorTexts)
 {
     const std::tuple<const char*, std::string, std::string, std::optional<std::string>> rows[] = {
@@ -40,7 +64,7 @@ TEST(LinkLabel, FallbackCommandAndErrorTexts)
         {"520 bytes", "b.exe %1", std::string(513, 't'), std::nullopt},
     };
     for (const auto& [name, command, target, composed] : rows)
-        EXPECT_EQ(ComposeBrowserCommand(command, target), composed) << name;
+        EXPECT_EQ(ComposeBrowserCommand(command, target, IsCp932LeadByte), composed) << name;
 
     const std::pair<int32_t, const char*> texts[] = {
         {0, "The operating system is out\nof memory or resources."},

@@ -42,35 +42,47 @@ const bool kSavingProcess = __argc == 4 && std::string(__argv[1]) == "--save-for
 const std::string kHistory = "one\r\ntwo\r\n";
 const DWORD kNotHeld = ~0u;
 
+// What stands where the temporary file goes: nothing, a folder (so the folder
+// seems to refuse new files), or a temporary file that a killed save left and
+// another program holds open without letting it be removed.
+enum class Temporary { None, Folder, HeldLeftover };
+
 // Attributes given to the history file, how another program holds it open
 // (its sharing mode; one that shares writing maps it into memory, as viewers
-// do) while the user confirms "new", whether a folder takes the temporary file's name; then the file
-// afterwards, and whether the new one took its place in one step: a second
-// name linked to the old file then still reads the old history. A history
-// that cannot be saved is told, with the file, the system's reason and what
-// to do about it, and the editor is not started: it would jump to the old
-// target. Attributes stay.
+// do, unless the history grows) while the user confirms "new", what stands
+// at the temporary file's place, and whether the history grows (ten entries
+// kept) or shrinks (one); then the file afterwards, and whether the new one
+// took its place in one step: a second name linked to the old file then
+// still reads the old history. A history that cannot be saved is told, with
+// the file, the system's reason and what to do about it, and the editor is
+// not started: it would jump to the old target. Attributes stay.
 struct Case {
     const char* name;
     DWORD attributes;
     DWORD heldWithSharing;
-    bool noRoomForTheTemporaryFile;
+    Temporary temporary;
+    bool grows;
     std::string after;
     bool replaced = false;
     DWORD told = 0;
-    const char* advice = "";
+    const wchar_t* advice = L"";
 };
 
 const Case kCases[] = {
-    {"ReadOnlyFileIsLeftAloneAndTold", FILE_ATTRIBUTE_READONLY, kNotHeld, false, kHistory, false,
-     ERROR_FILE_READ_ONLY, "ファイルのプロパティで「読み取り専用」のチェックを外して"},
-    {"HiddenFileIsReplacedInOneStepAndStaysHidden", FILE_ATTRIBUTE_HIDDEN, kNotHeld, false, "new\r\n", true},
-    {"NoRoomForTheNewFileWritesInPlace", 0, kNotHeld, true, "new\r\n"},
+    {"ReadOnlyFileIsLeftAloneAndTold", FILE_ATTRIBUTE_READONLY, kNotHeld, Temporary::None, false, kHistory, false,
+     ERROR_FILE_READ_ONLY, L"ファイルのプロパティで「読み取り専用」のチェックを外して"},
+    {"HiddenFileIsReplacedInOneStepAndStaysHidden", FILE_ATTRIBUTE_HIDDEN, kNotHeld, Temporary::None, false,
+     "new\r\n", true},
+    {"NoRoomForTheNewFileWritesInPlace", 0, kNotHeld, Temporary::Folder, false, "new\r\n"},
+    {"AHeldLeftoverOfAKilledSaveWritesInPlace", 0, kNotHeld, Temporary::HeldLeftover, false, "new\r\n"},
     // As a viewer holds it, mapped into memory: it can be neither replaced nor
     // cut shorter, but written, and line ends take the old history's place.
-    {"MappedByAViewerIsWrittenInPlaceBeforeLineEnds", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, false, "new\r\n\r\n\r\n\n"},
-    {"HeldOpenWithoutSharingIsLeftAloneAndTold", 0, 0, false, kHistory, false, ERROR_SHARING_VIOLATION,
-     "このファイルを使っているプログラムを閉じて"},
+    {"MappedByAViewerIsWrittenInPlaceBeforeLineEnds", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, Temporary::None, false,
+     "new\r\n\r\n\r\n\n"},
+    {"HeldWithWriteSharingGrowsInPlace", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, Temporary::None, true,
+     "new\r\n" + kHistory},
+    {"HeldOpenWithoutSharingIsLeftAloneAndTold", 0, 0, Temporary::None, false, kHistory, false,
+     ERROR_SHARING_VIOLATION, L"このファイルを使っているプログラム（履歴ファイルを開いたままの秀丸エディタを含みます）を閉じて"},
 };
 
 class SavingOver : public ::testing::TestWithParam<Case> {};
@@ -80,17 +92,23 @@ TEST_P(SavingOver, WritesTheNewFileWholeOrKeepsTheOldOneAndSaysSo)
 {
     const Case& c = GetParam();
     StagedProgram program;
-    program.UseStandinEditor("history=1\r\n");  // so the new file is shorter than the old
-    const std::wstring history = program.HistoryPath();
+    program.UseStandinEditor(c.grows ? "" : "history=1\r\n");
+    const std::wstring history = program.HistoryPath(), temporary = TemporaryPathFor(history);
     WriteBytes(history, kHistory);
     SetFileAttributesW(history.c_str(), c.attributes);
     CreateHardLinkW((history + L"-link").c_str(), history.c_str(), nullptr);
-    if (c.noRoomForTheTemporaryFile)
-        CreateDirectoryW(TemporaryPathFor(history).c_str(), nullptr);
+    if (c.temporary == Temporary::Folder)
+        CreateDirectoryW(temporary.c_str(), nullptr);
+    if (c.temporary == Temporary::HeldLeftover)
+        WriteBytes(temporary, "left");
+    HANDLE leftover = c.temporary == Temporary::HeldLeftover
+                          ? CreateFileW(temporary.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr)
+                          : INVALID_HANDLE_VALUE;
     HANDLE holder = c.heldWithSharing == kNotHeld ? INVALID_HANDLE_VALUE
                                                   : CreateFileW(history.c_str(), GENERIC_READ, c.heldWithSharing,
                                                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool mapped = c.heldWithSharing == (FILE_SHARE_READ | FILE_SHARE_WRITE);
+    const bool mapped = c.heldWithSharing == (FILE_SHARE_READ | FILE_SHARE_WRITE) && !c.grows;
     HANDLE mapping = mapped ? CreateFileMappingW(holder, nullptr, PAGE_READONLY, 0, 0, nullptr) : nullptr;
     const void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
     HWND dialog = program.OpenDialog();
@@ -107,14 +125,16 @@ TEST_P(SavingOver, WritesTheNewFileWholeOrKeepsTheOldOneAndSaysSo)
     UnmapViewOfFile(view);
     CloseHandle(mapping);
     CloseHandle(holder);
+    CloseHandle(leftover);
     auto record = StandinRecord(program.RecordPath());
     EXPECT_EQ(record.empty(), !saved) << "the editor starts exactly when the history is saved";
     EXPECT_EQ(record["history_first_line"], saved ? "new" : "");
     EXPECT_EQ(ReadBytes(history + L"-link"), c.replaced ? kHistory : c.after) << "one step";
     EXPECT_EQ(ReadBytes(history), c.after);
     EXPECT_EQ(GetFileAttributesW(history.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), c.attributes);
-    const DWORD temporary = GetFileAttributesW(TemporaryPathFor(history).c_str());
-    EXPECT_TRUE(temporary == INVALID_FILE_ATTRIBUTES || (temporary & FILE_ATTRIBUTE_DIRECTORY)) << "a file was left";
+    // The held leftover stays; a folder reads as no bytes.
+    EXPECT_EQ(ReadBytes(temporary), c.temporary == Temporary::HeldLeftover ? "left" : "") << "a file was left";
+    EXPECT_EQ(GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES, c.temporary != Temporary::None);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SavingOver, ::testing::ValuesIn(kCases),

@@ -4,6 +4,7 @@
 // so a path is compared with that through Ansi().
 #pragma once
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -20,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "app/failure_box.h"
 #include "framework/ansi_text.h"
+#include "jump/file_path.h"
 
 using namespace std::chrono_literals;
 
@@ -196,11 +197,20 @@ inline std::map<std::string, std::string> StandinRecord(const std::wstring& path
     return record;
 }
 
+// A window's text in the ANSI code page, as the program's history holds it.
 inline std::string WindowText(HWND window)
 {
     char text[1024] = {};
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
                         nullptr);
+    return text;
+}
+
+// A window's text as it shows, in UTF-16.
+inline std::wstring WideWindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
     return text;
 }
 
@@ -219,7 +229,8 @@ inline std::vector<HWND> ProcessWindows(DWORD processId)
 
 // A window of the process with the caption (nullptr: any) and, when childText
 // is given, a control whose text holds it; nullptr when none came in time.
-inline HWND WaitForProcessWindow(DWORD processId, const char* caption, const std::string& childText = "",
+// Compared in UTF-16, so that a character shown as '?' does not pass.
+inline HWND WaitForProcessWindow(DWORD processId, const wchar_t* caption, const std::wstring& childText = L"",
                                  std::chrono::milliseconds timeout = 10s)
 {
     HWND found = nullptr;
@@ -227,19 +238,71 @@ inline HWND WaitForProcessWindow(DWORD processId, const char* caption, const std
         for (HWND window : ProcessWindows(processId)) {
             bool hasChild = childText.empty();
             for (HWND child = GetWindow(window, GW_CHILD); !hasChild && child; child = GetWindow(child, GW_HWNDNEXT))
-                hasChild = WindowText(child).find(childText) != std::string::npos;
-            found = hasChild && (!caption || WindowText(window) == caption) ? window : found;
+                hasChild = WideWindowText(child).find(childText) != std::wstring::npos;
+            if (hasChild && (!caption || WideWindowText(window) == caption))
+                found = window;
         }
         return found != nullptr;
     }, timeout);
     return found;
 }
 
+// The system's own message for an error as a box shows it, without its line
+// end; Wine has none for some codes, and a box then gives the number.
+inline std::wstring SystemMessage(DWORD error)
+{
+    wchar_t text[1024] = {};
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  1024, nullptr);
+    while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r'))
+        text[--length] = L'\0';
+    return length ? text : L"エラー " + std::to_wstring(error);
+}
+
 // A box of the program's that names the path, gives the system's reason for
 // the error on the line after it, and then what to do (it begins with advice).
-inline HWND WaitForFailureBox(DWORD processId, const std::wstring& path, DWORD error, const std::string& advice = "")
+inline HWND WaitForFailureBox(DWORD processId, const std::wstring& path, DWORD error, const std::wstring& advice = L"")
 {
-    return WaitForProcessWindow(processId, nullptr, Ansi(path + L"\n" + SystemReason(error) + L"\n\n") + advice);
+    return WaitForProcessWindow(processId, nullptr, path + L"\n" + SystemMessage(error) + L"\n\n" + advice);
+}
+
+// Selects an item in the process's open folder browser, as the user would in
+// its tree: a folder's path, or a parsing name ("::{CLSID}") for a virtual
+// one. The browser takes the text only from its own process's memory.
+inline void SelectInBrowser(HANDLE process, HWND browser, const std::wstring& item)
+{
+    const size_t bytes = (item.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_TRUE(remote && WriteProcessMemory(process, remote, item.c_str(), bytes, nullptr));
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+}
+
+// What a screen reader learns of a window's client object through Microsoft
+// Active Accessibility, read from this process as a screen reader does.
+struct AccessibleInfo {
+    std::wstring name;
+    LONG role = 0;
+};
+
+inline AccessibleInfo ReadAccessible(HWND window)
+{
+    CoInitialize(nullptr);
+    AccessibleInfo info;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object))))
+        return info;
+    VARIANT self = {}, role = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK && name)
+        info.name = name;
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4)
+        info.role = role.lVal;
+    SysFreeString(name);
+    object->Release();
+    return info;
 }
 
 // Closes a message box with OK; whether there was one and it has gone.
@@ -248,12 +311,14 @@ inline bool Answer(HWND box)
     return box && PostMessageA(box, WM_COMMAND, IDOK, 0) && WaitUntil([&] { return !IsWindow(box); });
 }
 
-// Real keyboard input to the foreground window: text, and "\n" Enter, "\x1B"
-// Escape, "\x7F" Delete, "\x01" and "\x02" the down and up arrows, "\x04" Alt+F4.
+// Real keyboard input to the foreground window: text, and "\n" Enter, "\t"
+// Tab, "\x1B" Escape, "\x7F" Delete, "\x03" Shift+Delete, "\x01" and "\x02"
+// the down and up arrows, "\x04" Alt+F4.
 inline void TypeText(const std::string& keys)
 {
     const std::map<char, SHORT> special = {{'\n', VK_RETURN}, {'\x1B', VK_ESCAPE}, {'\x7F', VK_DELETE},
-                                           {'\x01', VK_DOWN},  {'\x02', VK_UP},     {'\x04', 0x400 | VK_F4}};
+                                           {'\x03', 0x100 | VK_DELETE}, {'\x01', VK_DOWN}, {'\x02', VK_UP},
+                                           {'\x04', 0x400 | VK_F4}};
     for (char c : keys) {
         const SHORT key = special.count(c) ? special.at(c) : VkKeyScanA(c);
         // Each key goes down and up inside the modifiers (high byte: 1 Shift, 4 Alt).
@@ -269,6 +334,19 @@ inline void TypeText(const std::string& keys)
     }
 }
 
+// Characters that no key of the keyboard layout gives, as an input method
+// hands them to the foreground window: each as a Unicode character.
+inline void TypeCharacters(const std::wstring& characters)
+{
+    for (wchar_t c : characters) {
+        INPUT down = {INPUT_KEYBOARD}, up = {INPUT_KEYBOARD};
+        down.ki = up.ki = {0, static_cast<WORD>(c), KEYEVENTF_UNICODE};
+        up.ki.dwFlags |= KEYEVENTF_KEYUP;
+        INPUT both[] = {down, up};
+        SendInput(2, both, sizeof(INPUT));
+    }
+}
+
 // Makes the window the keyboard's, with the mouse pointer parked where it
 // cannot open a drop-down or hover a link.
 inline void FocusForTyping(HWND window)
@@ -277,6 +355,20 @@ inline void FocusForTyping(HWND window)
     SetForegroundWindow(window);
     WaitUntil([&] { return GetForegroundWindow() == window; }, 2s);
 }
+
+// The stand-in editor on the desktop, where the folder browser starts, until
+// the object goes: Enter in the folder prompt chooses its folder.
+struct DesktopEditor {
+    std::wstring path;
+    explicit DesktopEditor(const std::wstring& editor)
+    {
+        wchar_t desktop[MAX_PATH] = {};
+        SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+        path = std::wstring(desktop) + L"\\Hidemaru.exe";
+        EXPECT_TRUE(CopyFileW(editor.c_str(), path.c_str(), FALSE));
+    }
+    ~DesktopEditor() { DeleteFileW(path.c_str()); }
+};
 
 // A copy of the real executable in a folder of its own (a name may be given,
 // nested with backslashes), with the stand-in editor ("秀丸 エディタ\") and its
@@ -295,8 +387,8 @@ public:
     }
 
     std::wstring ExePath() const { return m_folder / m_exeName; }
-    std::wstring IniPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + L".ini"); }
-    std::wstring HistoryPath() const { return m_folder / (m_exeName.substr(0, m_exeName.size() - 4) + L".log"); }
+    std::wstring IniPath() const { return m_folder / (WithoutLastFour(m_exeName) + L".ini"); }
+    std::wstring HistoryPath() const { return m_folder / (WithoutLastFour(m_exeName) + L".log"); }
     std::wstring RecordPath() const { return m_folder.Root() + L"\\standin-record.txt"; }
     std::wstring EditorPath() const { return m_folder.Root() + L"\\秀丸 エディタ\\Hidemaru.exe"; }
     const TempFolder& Folder() const { return m_folder; }
@@ -315,7 +407,7 @@ public:
     // Starts the program and waits for the jump dialog, ready for typing.
     HWND OpenDialog()
     {
-        HWND dialog = WaitForProcessWindow(Start().Id(), "Wexmoor");
+        HWND dialog = WaitForProcessWindow(Start().Id(), L"Wexmoor");
         if (dialog)
             FocusForTyping(dialog);
         return dialog;

@@ -9,9 +9,20 @@
 #   testbed.sh run   BUILD_DIR PROGRAM [ARGS...]   run a Windows program in the bed
 #   testbed.sh shell BUILD_DIR COMMAND [ARGS...]   run a Linux command with the bed's environment
 #   testbed.sh run-on-display BUILD_DIR PROGRAM [ARGS...]   run in the bed's prefix on the caller's $DISPLAY
-#   testbed.sh runs-32-bit            exit status 0 when this machine runs 32-bit programs,
-#                                     77 and why not when it cannot; 1 when Wine's 32-bit
-#                                     loader is broken (what it printed goes to stderr)
+#   testbed.sh why-not-32-bit         print nothing when this machine runs 32-bit programs,
+#                                     and why not when it cannot
+#   testbed.sh skip-status            print the exit status that means "skipped" (below)
+#
+# Exit statuses, the same for every action; this block and cannot_run below
+# are the one place they are defined:
+#   0           done; run passes the program's own status through instead,
+#               whatever it is (a test program's 0 or 1)
+#   cannot_run  skipped: this bed cannot run its programs on this machine, and
+#               says why in one line. CTest counts it as skipped, neither passed
+#               nor failed (SKIP_RETURN_CODE, read from skip-status)
+#   1           the bed itself failed (Xvfb, the prefix, a broken Wine loader),
+#               with what it printed
+#   2           a wrong command line
 #
 # Some machines run 64-bit Linux programs only (the kernel's IA-32 emulation is
 # off). There Wine's 32-bit loader fails with "Exec format error", and Debian's
@@ -19,9 +30,9 @@
 # 32-bit loader once: where it runs, the bed uses the wine command as usual;
 # where it does not, a bed for 64-bit programs runs them through the 64-bit
 # loader directly, and a bed for 32-bit programs cannot run anything: start,
-# run and shell then print the reason in one line and end with status 77, which
-# the tests report as skipped. WEXMOOR_WINE64_ONLY=1 takes the 64-bit-only path
-# on any machine. Any other failure of the 32-bit loader (a missing package, a
+# run and shell then print the reason in one line and end with cannot_run,
+# which the tests report as skipped. WEXMOOR_WINE64_ONLY=1 takes the 64-bit-only
+# path on any machine. Any other failure of the 32-bit loader (a missing package, a
 # broken install, a stray environment variable) fails start with the loader's
 # own output: skipped, the product would never run and nobody would know.
 set -euo pipefail
@@ -51,11 +62,10 @@ why_not_32_bit() {
   esac
 }
 
-if [ "${1:-}" = runs-32-bit ]; then
-  reason=$(why_not_32_bit) || exit 1
-  [ -z "$reason" ] || { echo "$reason"; exit $cannot_run; }
-  exit 0
-fi
+case ${1:-} in
+  why-not-32-bit) why_not_32_bit; exit ;;
+  skip-status) echo $cannot_run; exit 0 ;;
+esac
 
 action=$1
 build=$(cd "$2" && pwd)
@@ -169,5 +179,5 @@ case $action in
     ;;
   shell) use_display; exec "$@" ;;
   run-on-display) use_loader; exec "$wine" "$@" ;;
-  *) echo "usage: $0 start|stop|run|shell|run-on-display BUILD_DIR ... | runs-32-bit" >&2; exit 2 ;;
+  *) echo "usage: $0 start|stop|run|shell|run-on-display BUILD_DIR ... | why-not-32-bit | skip-status" >&2; exit 2 ;;
 esac

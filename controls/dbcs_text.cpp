@@ -1,4 +1,4 @@
-#include "controls/dbcs_copy.h"
+#include "controls/dbcs_text.h"
 
 std::size_t CopyWithoutSplitting(char* dest, const char* source, std::size_t maxBytes,
                                  LeadByteTest isLeadByte)
@@ -22,4 +22,14 @@ std::size_t CopyWithoutSplitting(char* dest, const char* source, std::size_t max
     }
     dest[count] = '\0';
     return count;
+}
+
+std::size_t FindWholeCharacters(const std::string& text, const std::string& needle, LeadByteTest isLeadByte)
+{
+    for (std::size_t at = 0; at + needle.size() <= text.size();) {
+        if (text.compare(at, needle.size(), needle) == 0)
+            return at;
+        at += isLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+    }
+    return std::string::npos;
 }

@@ -1,5 +1,9 @@
 #pragma once
 #include <cstddef>
+#include <string>
+
+// Text in a code page whose characters take one or two bytes: a copy that
+// never splits a character, and a search that finds only whole characters.
 
 // Whether a byte is the lead byte of a double-byte character in a code page.
 using LeadByteTest = bool (*)(unsigned char byte);
@@ -11,3 +15,8 @@ using LeadByteTest = bool (*)(unsigned char byte);
 // place. Returns count, that dropped lead byte included.
 std::size_t CopyWithoutSplitting(char* dest, const char* source, std::size_t maxBytes,
                                  LeadByteTest isLeadByte);
+
+// The first occurrence of needle in text that starts on a character boundary,
+// or npos. A lead byte always takes the next byte with it, even one that is no
+// valid second byte, as the system's own character stepping does.
+std::size_t FindWholeCharacters(const std::string& text, const std::string& needle, LeadByteTest isLeadByte);
