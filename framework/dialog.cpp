@@ -1,5 +1,6 @@
 #include "framework/dialog.h"
 
+#include "framework/dialog_template.h"
 #include "framework/win_app.h"
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
@@ -34,8 +35,7 @@ INT_PTR CDialog::DoModal()
 
     m_nModalResult = -1;
     m_bInModalLoop = true;
-    HWND hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate), owner, DialogProc,
-                                   reinterpret_cast<LPARAM>(this));
+    HWND hWnd = CreateFromTemplate(owner);
     if (hWnd && m_bInModalLoop) {
         ShowWindow(hWnd, SW_SHOWNORMAL);
         RunModalLoop();
@@ -48,6 +48,28 @@ INT_PTR CDialog::DoModal()
     if (hWnd && IsWindow(hWnd))
         ::DestroyWindow(hWnd);
     return m_nModalResult;
+}
+
+void CDialog::AddStyleAtCreation(int nIDC, DWORD dwStyle)
+{
+    m_addedStyles.emplace_back(nIDC, dwStyle);
+}
+
+HWND CDialog::CreateFromTemplate(HWND owner)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const LPARAM self = reinterpret_cast<LPARAM>(this);
+    if (m_addedStyles.empty())
+        return CreateDialogParamW(instance, MAKEINTRESOURCEW(m_nIDTemplate), owner, DialogProc, self);
+    const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(m_nIDTemplate), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    const auto* bytes = resource ? static_cast<const uint8_t*>(LockResource(LoadResource(instance, resource))) : nullptr;
+    if (!bytes)
+        return nullptr;
+    std::vector<uint8_t> copy(bytes, bytes + SizeofResource(instance, resource));
+    for (const auto& [control, style] : m_addedStyles)
+        AddControlStyle(copy, control, style);
+    return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()), owner, DialogProc,
+                                      self);
 }
 
 void CDialog::EndDialog(int nResult)

@@ -1,5 +1,7 @@
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/wnd.h"
 
@@ -35,6 +37,11 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
 protected:
+    // Adds a style to a control of the template before the dialog is made: for
+    // a style that a control takes only when it is created. Extended
+    // templates (DIALOGEX) only.
+    void AddStyleAtCreation(int nIDC, DWORD dwStyle);
+
     virtual void DoDataExchange(CDataExchange*) {}
     // The default sends the members to the controls and returns TRUE, so the
     // dialog manager focuses the first tab stop.
@@ -51,11 +58,13 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND CreateFromTemplate(HWND owner);
     void RunModalLoop();
     BOOL PreTranslateInput(MSG* pMsg);
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
+    std::vector<std::pair<int, DWORD>> m_addedStyles;
     bool m_bInModalLoop = false;
     bool m_bLeftToDialogManager = false;
     int m_nModalResult = -1;

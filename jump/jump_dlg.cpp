@@ -22,6 +22,10 @@ bool IsShiftDelete(const MSG& msg)
 
 CJumpDlg::CJumpDlg(CWnd* pParent) : CDialog(IDD_JUMP, pParent), m_comboInput(kInputName)
 {
+    // Without it the field takes only what fits its width: the rest of a
+    // longer path, typed or pasted, would be dropped, and the shorter one
+    // saved and jumped to.
+    AddStyleAtCreation(IDC_INPUT, CBS_AUTOHSCROLL);
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME_ICON));
     m_uActivateMsg = RegisterWindowMessageA(kInstanceName);
     m_nHistoryMax = ReadHistoryLength(JumpApp().m_strIniPath);

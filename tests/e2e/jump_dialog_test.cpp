@@ -14,6 +14,7 @@ const std::string kEveryByte = [] {
     return bytes;
 }();
 const std::string kWithNul("a\0b\r\nc\r\n", 8);
+const std::string kLong = "C:\\src\\project\\module\\subfolder\\another\\a_file_with_a_long_name.cpp";
 
 // Keys end in Enter (confirm: the editor starts), Escape or Alt+F4 (the close
 // box's road: nothing may change). They go over the preselected entry, after
@@ -61,6 +62,8 @@ const Case kCases[] = {
     // the next OK to save; Escape closes the list, and the field keeps the text.
     {"ShiftDeleteRemovesAnEntryWithTheNextOK", "", "one\r\ntwo\r\nthree\r\n", 3, "one", "\x01\x01\x03\x1Bnew\n",
      "new\r\none\r\nthree\r\n"},
+    // Longer than the field is wide.
+    {"ALongTargetIsTakenWhole", "", "", 0, "", kLong + "\n", kLong + "\r\n"},
     {"ShiftDeleteThenCancelChangesNothing", "", "one\r\ntwo\r\n", 2, "one", "\x01\x03\x1B\x1B", "one\r\ntwo\r\n"},
     // Where the ANSI code page is UTF-8, every character has its bytes.
     {"AnyCharacterIsSavedInUtf8", "", "one\r\n", 1, "one", "\n", "Zo\xC3\xAB\xED\x95\x9C\r\none\r\n", L"Wexmoor.exe",
