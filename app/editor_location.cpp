@@ -1,5 +1,12 @@
 #include "app/editor_location.h"
 
+std::string EditorPathFromSetting(const AnsiCodePage& codePage, const WideText& value)
+{
+    std::string path;
+    AnsiStartWithin(codePage, value, kEditorPathMaxBytes, path);
+    return path;
+}
+
 std::string EditorPathInFolder(const std::string& folder)
 {
     return folder + "\\Hidemaru.exe";

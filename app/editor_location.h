@@ -3,10 +3,18 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/ansi_conversion.h"
+
 // The settings hold the editor's path in at most this many bytes: it has
 // always been read back into a buffer of MAX_PATH bytes, its terminator
 // included, and a longer value is cut there.
 const std::size_t kEditorPathMaxBytes = 259;
+
+// The editor's path as the settings give it, in the ANSI code page: cut to
+// what the settings hold by whole characters, so that none is split, however
+// many bytes it takes (one to four in UTF-8); empty when a character has no
+// exact form there, so that it is asked for again.
+std::string EditorPathFromSetting(const AnsiCodePage& codePage, const WideText& value);
 
 // The editor's path for the folder chosen in the prompt: the editor's file
 // name is appended whatever the folder ends in, so a drive root ("D:\")

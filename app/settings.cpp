@@ -15,11 +15,7 @@ std::string ReadEditorPath(const FilePath& iniPath)
 {
     wchar_t value[MAX_PATH] = {};
     GetPrivateProfileStringW(kSection, kEditorKey, kDefaultEditorPath, value, MAX_PATH, iniPath.c_str());
-    // Cut by whole characters, so that none is split, however many bytes it
-    // takes in the code page (one to four in UTF-8).
-    std::string path;
-    AnsiStartWithin(SystemAnsiCodePage(), value, kEditorPathMaxBytes, path);
-    return path;
+    return EditorPathFromSetting(SystemAnsiCodePage(), value);
 }
 
 DWORD WriteEditorPath(const FilePath& iniPath, const std::string& editorPath)

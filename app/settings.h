@@ -11,9 +11,7 @@
 // program until the editor's location is first stored. The editor's path is
 // ANSI: it is stored so and started so (CreateProcessA).
 
-// A value longer than 259 bytes is cut there, by whole characters; one with a
-// character the code page cannot write reads as empty, so that it is asked
-// for again.
+// As EditorPathFromSetting gives it (app/editor_location.h).
 std::string ReadEditorPath(const FilePath& iniPath);
 // 0 when stored, else the system's error code: ERROR_FILE_READ_ONLY for a
 // read-only settings file, ERROR_ACCESS_DENIED for a folder in its place.

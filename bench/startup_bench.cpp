@@ -130,7 +130,7 @@ double EnterToEditor(const StagedProgram& program, const Startup& startup, const
     DeleteFileW(program.RecordPath().c_str());
     FocusForTyping(startup.dialog);
     const LONGLONG pressed = Now();
-    TypeText("\n");
+    TypeText(L"\n");
     const double latency = Milliseconds(pressed, EditorStart(program));
     if (!process.WaitForExit(kPatience))
         Fail("the program did not end after Enter");

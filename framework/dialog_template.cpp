@@ -1,5 +1,7 @@
 #include "framework/dialog_template.h"
 
+#include <cstddef>
+
 // The layout is Windows' (DLGTEMPLATEEX and DLGITEMTEMPLATEEX): little-endian
 // fields, strings in UTF-16, each item starting on a four-byte boundary.
 namespace {

@@ -24,14 +24,7 @@ struct Prompted {
     }
     void Start() { pid = program.Start().Id(); }
     HWND Browser() const { return WaitForProcessWindow(pid, nullptr, kPromptTitle); }
-    static void AnswerWithKeys(HWND window, const std::string& keys)
-    {
-        ASSERT_TRUE(window);
-        FocusForTyping(window);
-        TypeText(keys);
-    }
-    void Confirm(const std::string& input) const { AnswerWithKeys(WaitForProcessWindow(pid, L"Wexmoor"), input); }
-    std::string DesktopSettings() const { return "[config]\r\nhidemaru=" + Ansi(desktopEditor.path) + "\r\n"; }
+    void Confirm(const std::wstring& input) const { TypeInto(WaitForProcessWindow(pid, L"Wexmoor"), input); }
     std::string DesktopCommandLine() const { return Ansi(Quoted(desktopEditor.path)) + " /h /x Wexmoor.imp"; }
 
     // What the program left once it has ended.
@@ -54,7 +47,7 @@ TEST(FolderPrompt, CancelledWritesNothingAndASecondStartMeanwhileEnds)
     EXPECT_EQ(GetWindow(browser, GW_OWNER), nullptr);
     EXPECT_TRUE(prompted.program.StartAnother()->WaitForExit());
     EXPECT_TRUE(IsWindowVisible(browser));
-    Prompted::AnswerWithKeys(browser, "\x1B");
+    TypeInto(browser, L"\x1B");
     prompted.ExpectLeft("", "old\r\n", "");
 }
 
@@ -63,9 +56,10 @@ TEST(FolderPrompt, AFolderNamedAsTheEditorIsAskedForAndTheAnswerStored)
 {
     Prompted prompted("[config]\r\nhidemaru=C:\\windows\r\n");
     prompted.Start();
-    Prompted::AnswerWithKeys(prompted.Browser(), "\n");
-    prompted.Confirm("new\n");
-    prompted.ExpectLeft(prompted.DesktopSettings(), "new\r\nold\r\n", prompted.DesktopCommandLine());
+    TypeInto(prompted.Browser(), L"\n");
+    prompted.Confirm(L"new\n");
+    prompted.ExpectLeft("[config]\r\nhidemaru=" + Ansi(prompted.desktopEditor.path) + "\r\n", "new\r\nold\r\n",
+                        prompted.DesktopCommandLine());
 }
 
 // An answer that cannot be stored is told and used for this start.
@@ -74,10 +68,10 @@ TEST(FolderPrompt, SettingsWithAFolderInTheirPlaceAreToldSo)
     Prompted prompted(nullptr);
     CreateDirectoryW(prompted.program.IniPath().c_str(), nullptr);
     prompted.Start();
-    Prompted::AnswerWithKeys(prompted.Browser(), "\n");
+    TypeInto(prompted.Browser(), L"\n");
     EXPECT_TRUE(Answer(WaitForFailureBox(prompted.pid, prompted.program.IniPath(), ERROR_ACCESS_DENIED,
                                          L"次回までに、設定ファイルと同じ名前のフォルダーの名前を変えるか")));
-    prompted.Confirm("new\n");
+    prompted.Confirm(L"new\n");
     prompted.ExpectLeft("", "new\r\nold\r\n", prompted.DesktopCommandLine());
 }
 
@@ -89,10 +83,10 @@ TEST(FolderPrompt, AReadOnlySettingsFileIsToldAsSuch)
     SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
     const ScopeExit writable{[&] { SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL); }};
     prompted.Start();
-    Prompted::AnswerWithKeys(prompted.Browser(), "\n");
+    TypeInto(prompted.Browser(), L"\n");
     EXPECT_TRUE(Answer(WaitForFailureBox(prompted.pid, ini, ERROR_FILE_READ_ONLY,
                                          L"次回までに、設定ファイルのプロパティで「読み取り専用」のチェックを外して")));
-    prompted.Confirm("new\n");
+    prompted.Confirm(L"new\n");
     prompted.ExpectLeft(settings, "new\r\nold\r\n", prompted.DesktopCommandLine());
 }
 
@@ -102,7 +96,7 @@ TEST(FolderPrompt, AWildcardMatchingAFileIsTakenAsTheEditorWithoutAsking)
     const std::string settings = "[config]\r\nhidemaru=C:\\windows\\notepad.ex?\r\n";
     Prompted prompted(settings.c_str());
     prompted.Start();
-    prompted.Confirm("new\n");
+    prompted.Confirm(L"new\n");
     EXPECT_TRUE(Answer(WaitForFailureBox(prompted.pid, L"C:\\windows\\notepad.ex?", ERROR_FILE_NOT_FOUND,
                                          L"秀丸エディタがこの場所にあるか確かめてください。")));
     prompted.ExpectLeft(settings, "new\r\nold\r\n", "");
@@ -117,20 +111,16 @@ TEST(FolderPrompt, ChoicesThatCannotBeStoredAreToldAndAskedAgain)
 {
     Prompted prompted(nullptr);
     const std::wstring computer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-    PIDLIST_ABSOLUTE item = ILCreateFromPathW(computer.c_str());
-    wchar_t* name = nullptr;
-    ASSERT_EQ(SHGetNameFromIDList(item, SIGDN_NORMALDISPLAY, &name), S_OK);
-    const std::wstring computerName = name;
-    CoTaskMemFree(name);
-    ILFree(item);
-    std::wstring tooLong = prompted.program.Folder().Root();
-    for (int segment = 0; tooLong.size() < 250; ++segment)
-        CreateDirectoryW((tooLong += L"\\" + std::wstring(15, L'a' + segment)).c_str(), nullptr);
+    SHFILEINFOW computerItem = {};
+    ASSERT_TRUE(SHGetFileInfoW(computer.c_str(), 0, &computerItem, sizeof computerItem, SHGFI_DISPLAYNAME));
+    const std::wstring root = prompted.program.Folder().Root();
+    const std::wstring tooLong = root + L"\\" + std::wstring(100, L'a') + L"\\" + std::wstring(148 - root.size(), L'b');
+    SHCreateDirectoryExW(nullptr, tooLong.c_str(), nullptr);
     const std::wstring kNotStored = L"選んだフォルダーは設定ファイルに保存できません。\n\n";
     const struct {
         std::wstring choice, box;
     } choices[] = {
-        {computer, L"選んだ項目は、フォルダーとして使えません。\n\n" + computerName +
+        {computer, L"選んだ項目は、フォルダーとして使えません。\n\n" + std::wstring(computerItem.szDisplayName) +
                        L"\nWindows がこの項目のパスを返しませんでした。ファイル システム上のフォルダーでないか、"
                        L"パスが長すぎます（260 文字以上）。" + kChooseAgain},
         {prompted.program.Folder().Path(),
@@ -147,27 +137,8 @@ TEST(FolderPrompt, ChoicesThatCannotBeStoredAreToldAndAskedAgain)
         EXPECT_TRUE(Answer(WaitForProcessWindow(prompted.pid, nullptr, choice.box))) << Ansi(choice.box);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
     }
-    Prompted::AnswerWithKeys(prompted.Browser(), "\x1B");
+    TypeInto(prompted.Browser(), L"\x1B");
     prompted.ExpectLeft("", "old\r\n", "");
-}
-
-// The settings hold the editor's path in 259 bytes: a longer value is cut
-// there by whole characters. Here an editor's path of 258 bytes is followed
-// by a character of two, which a cut by bytes would split.
-TEST(EditorPath, ALongerSettingIsCutByWholeCharacters)
-{
-    StagedProgram program;
-    const std::wstring root = program.Folder().Root(), folder = root + L"\\" + std::wstring(244 - root.size(), L'a');
-    const std::wstring editor = folder + L"\\Hidemaru.exe";
-    ASSERT_EQ(Ansi(editor).size(), 258u);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(program.EditorPath().c_str(), editor.c_str(), FALSE));
-    WriteBytes(program.IniPath(), "[config]\r\nhidemaru=" + Ansi(editor + L"表") + "\r\n");
-    HWND dialog = program.OpenDialog();
-    ASSERT_TRUE(dialog);
-    TypeText("new\n");
-    EXPECT_TRUE(program.Process().WaitForExit());
-    EXPECT_EQ(StandinRecord(program.RecordPath())["command_line"], Ansi(Quoted(editor)) + " /h /x Wexmoor.imp");
 }
 
 // A second start, here of a copy under another name, ends at once and brings
@@ -215,31 +186,4 @@ TEST(SingleInstance, ASecondStartBringsTheDialogForwardAndEnds)
     EXPECT_EQ(SendMessageA(dialog, activate, 0, 0), BROADCAST_QUERY_DENY);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(program.Process().WaitForExit());
-}
-
-TEST(SingleInstance, TwentyStartsAtOnceLeaveOneDialogAndTheOthersExitCleanly)
-{
-    StagedProgram program;
-    program.UseStandinEditor();
-    std::vector<std::unique_ptr<StartedProcess>> starts;
-    for (int i = 0; i < 20; ++i)
-        starts.push_back(program.StartAnother());
-    const auto stillRunning = [&] {
-        std::vector<StartedProcess*> running;
-        for (auto& start : starts)
-            if (start->ExitCode() == STILL_ACTIVE)
-                running.push_back(start.get());
-        return running;
-    };
-    ASSERT_TRUE(WaitUntil([&] { return stillRunning().size() == 1; }, 60s));
-    StartedProcess* running = stillRunning().front();
-    for (auto& start : starts) {
-        if (start.get() != running) {
-            EXPECT_EQ(start->ExitCode(), 0u);
-        }
-    }
-    HWND dialog = WaitForProcessWindow(running->Id(), L"Wexmoor");
-    EXPECT_EQ(ProcessWindows(running->Id()), std::vector<HWND>{dialog});
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(running->WaitForExit());
 }

@@ -40,27 +40,27 @@ const bool kSavingProcess = __argc == 4 && std::string(__argv[1]) == "--save-for
 }();
 
 const std::string kHistory = "one\r\ntwo\r\n";
-const DWORD kNotHeld = ~0u;
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-// What stands where the temporary file goes: nothing, a folder (so the folder
-// seems to refuse new files), or a temporary file that a killed save left and
-// another program holds open without letting it be removed.
-enum class Temporary { None, Folder, HeldLeftover };
+// What another program holds open while the user confirms "new": nothing,
+// the history, or a temporary file that a killed save left beside it (which
+// it does not let anyone remove); a folder at the temporary file's place
+// makes the folder seem to refuse new files.
+enum class Held { Nothing, History, Leftover, FolderForTheTemporaryFile };
 
-// Attributes given to the history file, how another program holds it open
-// (its sharing mode; one that shares writing maps it into memory, as viewers
-// do, unless the history grows) while the user confirms "new", what stands
-// at the temporary file's place, and whether the history grows (ten entries
-// kept) or shrinks (one); then the file afterwards, and whether the new one
-// took its place in one step: a second name linked to the old file then
-// still reads the old history. A history that cannot be saved is told, with
-// the file, the system's reason and what to do about it, and the editor is
-// not started: it would jump to the old target. Attributes stay.
+// Attributes given to the history file, what another program holds and its
+// sharing mode (one that shares writing maps the history into memory, as
+// viewers do, unless the history grows), and whether the history grows (ten
+// entries kept) or shrinks (one); then the file afterwards, and whether the
+// new one took its place in one step: a second name linked to the old file
+// then still reads the old history. A history that cannot be saved is told,
+// with the file, the system's reason and what to do about it, and the editor
+// is not started: it would jump to the old target. Attributes stay.
 struct Case {
     const char* name;
     DWORD attributes;
-    DWORD heldWithSharing;
-    Temporary temporary;
+    Held held;
+    DWORD sharing;
     bool grows;
     std::string after;
     bool replaced = false;
@@ -69,20 +69,17 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"ReadOnlyFileIsLeftAloneAndTold", FILE_ATTRIBUTE_READONLY, kNotHeld, Temporary::None, false, kHistory, false,
+    {"ReadOnlyFileIsLeftAloneAndTold", FILE_ATTRIBUTE_READONLY, Held::Nothing, 0, false, kHistory, false,
      ERROR_FILE_READ_ONLY, L"ファイルのプロパティで「読み取り専用」のチェックを外して"},
-    {"HiddenFileIsReplacedInOneStepAndStaysHidden", FILE_ATTRIBUTE_HIDDEN, kNotHeld, Temporary::None, false,
-     "new\r\n", true},
-    {"NoRoomForTheNewFileWritesInPlace", 0, kNotHeld, Temporary::Folder, false, "new\r\n"},
-    {"AHeldLeftoverOfAKilledSaveWritesInPlace", 0, kNotHeld, Temporary::HeldLeftover, false, "new\r\n"},
+    {"HiddenFileIsReplacedInOneStepAndStaysHidden", FILE_ATTRIBUTE_HIDDEN, Held::Nothing, 0, false, "new\r\n", true},
+    {"NoRoomForTheNewFileWritesInPlace", 0, Held::FolderForTheTemporaryFile, 0, false, "new\r\n"},
+    {"AHeldLeftoverOfAKilledSaveWritesInPlace", 0, Held::Leftover, kShareAll, false, "new\r\n"},
     // As a viewer holds it, mapped into memory: it can be neither replaced nor
     // cut shorter, but written, and line ends take the old history's place.
-    {"MappedByAViewerIsWrittenInPlaceBeforeLineEnds", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, Temporary::None, false,
-     "new\r\n\r\n\r\n\n"},
-    {"HeldWithWriteSharingGrowsInPlace", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, Temporary::None, true,
-     "new\r\n" + kHistory},
-    {"HeldOpenWithoutSharingIsLeftAloneAndTold", 0, 0, Temporary::None, false, kHistory, false,
-     ERROR_SHARING_VIOLATION, L"このファイルを使っているプログラム（履歴ファイルを開いたままの秀丸エディタを含みます）を閉じて"},
+    {"MappedByAViewerIsWrittenInPlaceBeforeLineEnds", 0, Held::History, kShareAll, false, "new\r\n\r\n\r\n\n"},
+    {"HeldWithWriteSharingGrowsInPlace", 0, Held::History, kShareAll, true, "new\r\n" + kHistory},
+    {"HeldOpenWithoutSharingIsLeftAloneAndTold", 0, Held::History, 0, false, kHistory, false, ERROR_SHARING_VIOLATION,
+     L"このファイルを使っているプログラム（履歴ファイルを開いたままの秀丸エディタを含みます）を閉じて"},
 };
 
 class SavingOver : public ::testing::TestWithParam<Case> {};
@@ -97,35 +94,31 @@ TEST_P(SavingOver, WritesTheNewFileWholeOrKeepsTheOldOneAndSaysSo)
     WriteBytes(history, kHistory);
     SetFileAttributesW(history.c_str(), c.attributes);
     CreateHardLinkW((history + L"-link").c_str(), history.c_str(), nullptr);
-    if (c.temporary == Temporary::Folder)
+    if (c.held == Held::FolderForTheTemporaryFile)
         CreateDirectoryW(temporary.c_str(), nullptr);
-    if (c.temporary == Temporary::HeldLeftover)
+    if (c.held == Held::Leftover)
         WriteBytes(temporary, "left");
-    HANDLE leftover = c.temporary == Temporary::HeldLeftover
-                          ? CreateFileW(temporary.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr)
-                          : INVALID_HANDLE_VALUE;
-    HANDLE holder = c.heldWithSharing == kNotHeld ? INVALID_HANDLE_VALUE
-                                                  : CreateFileW(history.c_str(), GENERIC_READ, c.heldWithSharing,
-                                                                nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool mapped = c.heldWithSharing == (FILE_SHARE_READ | FILE_SHARE_WRITE) && !c.grows;
+    const std::wstring heldFile = c.held == Held::History ? history : temporary;
+    HANDLE holder = c.held == Held::History || c.held == Held::Leftover
+                        ? CreateFileW(heldFile.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr)
+                        : INVALID_HANDLE_VALUE;
+    const bool mapped = c.held == Held::History && c.sharing == kShareAll && !c.grows;
     HANDLE mapping = mapped ? CreateFileMappingW(holder, nullptr, PAGE_READONLY, 0, 0, nullptr) : nullptr;
     const void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
     HWND dialog = program.OpenDialog();
     ASSERT_TRUE(dialog);
-    TypeText("new\n");
+    TypeText(L"new\n");
     const bool saved = c.told == 0;
     if (!saved) {
         EXPECT_TRUE(Answer(WaitForFailureBox(program.Process().Id(), history, c.told, c.advice)));
-        EXPECT_EQ(WindowText(GetDlgItem(dialog, 1000)), "new") << "the dialog keeps the input for another try";
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, 1000)), L"new") << "the dialog keeps the input for another try";
         FocusForTyping(dialog);
-        TypeText("\x1B");
+        TypeText(L"\x1B");
     }
     EXPECT_TRUE(program.Process().WaitForExit());
     UnmapViewOfFile(view);
     CloseHandle(mapping);
     CloseHandle(holder);
-    CloseHandle(leftover);
     auto record = StandinRecord(program.RecordPath());
     EXPECT_EQ(record.empty(), !saved) << "the editor starts exactly when the history is saved";
     EXPECT_EQ(record["history_first_line"], saved ? "new" : "");
@@ -133,8 +126,9 @@ TEST_P(SavingOver, WritesTheNewFileWholeOrKeepsTheOldOneAndSaysSo)
     EXPECT_EQ(ReadBytes(history), c.after);
     EXPECT_EQ(GetFileAttributesW(history.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), c.attributes);
     // The held leftover stays; a folder reads as no bytes.
-    EXPECT_EQ(ReadBytes(temporary), c.temporary == Temporary::HeldLeftover ? "left" : "") << "a file was left";
-    EXPECT_EQ(GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES, c.temporary != Temporary::None);
+    EXPECT_EQ(ReadBytes(temporary), c.held == Held::Leftover ? "left" : "") << "a file was left";
+    EXPECT_EQ(GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES,
+              c.held == Held::Leftover || c.held == Held::FolderForTheTemporaryFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SavingOver, ::testing::ValuesIn(kCases),

@@ -197,17 +197,8 @@ inline std::map<std::string, std::string> StandinRecord(const std::wstring& path
     return record;
 }
 
-// A window's text in the ANSI code page, as the program's history holds it.
-inline std::string WindowText(HWND window)
-{
-    char text[1024] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        nullptr);
-    return text;
-}
-
 // A window's text as it shows, in UTF-16.
-inline std::wstring WideWindowText(HWND window)
+inline std::wstring WindowText(HWND window)
 {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
@@ -238,8 +229,8 @@ inline HWND WaitForProcessWindow(DWORD processId, const wchar_t* caption, const 
         for (HWND window : ProcessWindows(processId)) {
             bool hasChild = childText.empty();
             for (HWND child = GetWindow(window, GW_CHILD); !hasChild && child; child = GetWindow(child, GW_HWNDNEXT))
-                hasChild = WideWindowText(child).find(childText) != std::wstring::npos;
-            if (hasChild && (!caption || WideWindowText(window) == caption))
+                hasChild = WindowText(child).find(childText) != std::wstring::npos;
+            if (hasChild && (!caption || WindowText(window) == caption))
                 found = window;
         }
         return found != nullptr;
@@ -268,13 +259,18 @@ inline HWND WaitForFailureBox(DWORD processId, const std::wstring& path, DWORD e
 
 // Selects an item in the process's open folder browser, as the user would in
 // its tree: a folder's path, or a parsing name ("::{CLSID}") for a virtual
-// one. The browser takes the text only from its own process's memory.
+// one. The browser takes the text only from its own process's memory. A
+// folder made a moment ago may be missing from its tree at first: it is
+// asked again until it has an item selected.
 inline void SelectInBrowser(HANDLE process, HWND browser, const std::wstring& item)
 {
     const size_t bytes = (item.size() + 1) * sizeof(wchar_t);
     void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
     ASSERT_TRUE(remote && WriteProcessMemory(process, remote, item.c_str(), bytes, nullptr));
-    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+    EXPECT_TRUE(WaitUntil([&] {
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+        return SendMessageW(FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    }));
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
 }
 
@@ -288,18 +284,15 @@ struct AccessibleInfo {
 inline AccessibleInfo ReadAccessible(HWND window)
 {
     CoInitialize(nullptr);
-    AccessibleInfo info;
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object))))
-        return info;
+        return {};
     VARIANT self = {}, role = {};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    self.vt = VT_I4;  // CHILDID_SELF is 0
     BSTR name = nullptr;
-    if (object->get_accName(self, &name) == S_OK && name)
-        info.name = name;
-    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4)
-        info.role = role.lVal;
+    object->get_accName(self, &name);
+    object->get_accRole(self, &role);
+    AccessibleInfo info = {name ? name : L"", role.vt == VT_I4 ? role.lVal : 0};
     SysFreeString(name);
     object->Release();
     return info;
@@ -313,37 +306,26 @@ inline bool Answer(HWND box)
 
 // Real keyboard input to the foreground window: text, and "\n" Enter, "\t"
 // Tab, "\x1B" Escape, "\x7F" Delete, "\x03" Shift+Delete, "\x01" and "\x02"
-// the down and up arrows, "\x04" Alt+F4.
-inline void TypeText(const std::string& keys)
+// the down and up arrows, "\x04" Alt+F4. A character beyond ASCII, which no
+// key gives, comes as an input method hands it over.
+inline void TypeText(const std::wstring& keys)
 {
-    const std::map<char, SHORT> special = {{'\n', VK_RETURN}, {'\x1B', VK_ESCAPE}, {'\x7F', VK_DELETE},
-                                           {'\x03', 0x100 | VK_DELETE}, {'\x01', VK_DOWN}, {'\x02', VK_UP},
-                                           {'\x04', 0x400 | VK_F4}};
-    for (char c : keys) {
-        const SHORT key = special.count(c) ? special.at(c) : VkKeyScanA(c);
+    const std::map<wchar_t, SHORT> special = {{'\n', VK_RETURN}, {'\x1B', VK_ESCAPE}, {'\x7F', VK_DELETE},
+                                              {'\x03', 0x100 | VK_DELETE}, {'\x01', VK_DOWN}, {'\x02', VK_UP},
+                                              {'\x04', 0x400 | VK_F4}};
+    for (wchar_t c : keys) {
+        const SHORT key = special.count(c) ? special.at(c) : c < 0x80 ? VkKeyScanW(c) : 0;
         // Each key goes down and up inside the modifiers (high byte: 1 Shift, 4 Alt).
         std::vector<INPUT> inputs;
         for (WORD vk : {WORD(key & 0x100 ? VK_SHIFT : 0), WORD(key & 0x400 ? VK_MENU : 0), WORD(LOBYTE(key))}) {
             INPUT down = {INPUT_KEYBOARD}, up = {INPUT_KEYBOARD};
-            down.ki = up.ki = {vk, static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC))};
-            up.ki.dwFlags = KEYEVENTF_KEYUP;
-            if (vk)
+            down.ki = up.ki = key ? KEYBDINPUT{vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC))}
+                                  : KEYBDINPUT{0, static_cast<WORD>(c), KEYEVENTF_UNICODE};
+            up.ki.dwFlags |= KEYEVENTF_KEYUP;
+            if (vk || (!key && inputs.empty()))
                 inputs.insert(inputs.begin() + inputs.size() / 2, {down, up});
         }
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    }
-}
-
-// Characters that no key of the keyboard layout gives, as an input method
-// hands them to the foreground window: each as a Unicode character.
-inline void TypeCharacters(const std::wstring& characters)
-{
-    for (wchar_t c : characters) {
-        INPUT down = {INPUT_KEYBOARD}, up = {INPUT_KEYBOARD};
-        down.ki = up.ki = {0, static_cast<WORD>(c), KEYEVENTF_UNICODE};
-        up.ki.dwFlags |= KEYEVENTF_KEYUP;
-        INPUT both[] = {down, up};
-        SendInput(2, both, sizeof(INPUT));
     }
 }
 
@@ -354,6 +336,14 @@ inline void FocusForTyping(HWND window)
     SetCursorPos(1270, 1010);
     SetForegroundWindow(window);
     WaitUntil([&] { return GetForegroundWindow() == window; }, 2s);
+}
+
+// The keys to the window, once it is the keyboard's.
+inline void TypeInto(HWND window, const std::wstring& keys)
+{
+    ASSERT_TRUE(window);
+    FocusForTyping(window);
+    TypeText(keys);
 }
 
 // The stand-in editor on the desktop, where the folder browser starts, until
